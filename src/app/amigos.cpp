@@ -1,0 +1,46 @@
+// Start-up and the three ways the program ends.
+#include "app/amigos.h"
+
+#include <utility>
+
+namespace relinka {
+
+Amigos::Amigos(AmigosForm& form, Desktop& desktop, LinkFactory create_link)
+    : form_(form), desktop_(desktop), create_link_(std::move(create_link)) {}
+
+void Amigos::Form_Load() {
+    Echo = create_link_([this] { Echo_Closing(); });
+    form_.SetTimerEnabled(true);
+    set_indicator(kGreen);
+    fill_slots_at_start_up();
+}
+
+void Amigos::Command1_Click() {
+    unless_ended([&] {
+        desktop_.beep();
+        if (ask(L"Tem certeza que quer sair?", desktop_.program_name(),
+                kYesNo | kQuestion | kDefaultButton2) == kYes)
+            end_program();
+    });
+}
+
+void Amigos::Echo_Closing() { end_program(); }
+
+void Amigos::end_program() {
+    if (ended_) return;
+    ended_ = true;
+    form_.Unload();
+}
+
+int Amigos::ask(std::wstring_view text, std::wstring_view title, unsigned style) {
+    const int answer = desktop_.message_box(text, title, style);
+    stop_if_ended();
+    return answer;
+}
+
+void Amigos::set_indicator(Colour colour) {
+    form_.SetIndicatorFill(colour);
+    form_.SetIndicatorBack(colour);
+}
+
+}  // namespace relinka

@@ -1,0 +1,64 @@
+// The supervision cycle: once a second every ticked slot's station is checked and, when down, connected
+// again. "Liga" and "Desliga" switch the cycle on and off.
+#include "app/amigos.h"
+
+namespace relinka {
+
+namespace {
+constexpr unsigned kWaitBeforeConnect = 3000;  // ms, a blocking sleep as the operator knows it
+}
+
+void Amigos::Timer1_Timer() {
+    // A call into EchoLink or the cycle's message box lets timer messages through; a tick arriving then
+    // is dropped, so the operator never sees the same message twice.
+    if (ticking_) return;
+    ticking_ = true;
+    unless_ended([&] {
+        for (int slot = 1; slot <= kSlots; ++slot) supervise_slot(slot);
+    });
+    ticking_ = false;
+}
+
+// Every EchoLink call of the cycle comes after the first ticked slot, so all run under resume-next.
+void Amigos::supervise_slot(int slot) {
+    if (form_.Check(slot) == 1) {
+        if (!form_.Text(slot).empty()) {
+            form_.SetText(slot, desktop_.upper_case(form_.Text(slot)));
+            bool connected = false;  // a failed query counts as not connected
+            resume_next([&] { connected = Echo->IsConnected(form_.Text(slot)); });
+            if (!connected) {
+                desktop_.sleep(kWaitBeforeConnect);
+                resume_next([&] { Echo->Connect(form_.Text(slot), true); });
+            }
+            connected = false;
+            resume_next([&] { connected = Echo->IsConnected(form_.Text(slot)); });
+            form_.SetLabel(slot, connected ? L"conectado" : L"desconectado");
+        } else {
+            desktop_.beep();
+            desktop_.beep();
+            ask(L"Entre com a estação desejada primeiro...", L"Relinka", kOkOnly);
+            form_.SetCheck(slot, 0);
+        }
+    }
+    if (form_.Check(slot) == 0) form_.SetLabel(slot, L" ");
+}
+
+void Amigos::Command5_Click() {
+    unless_ended([&] {
+        desktop_.beep();
+        form_.SetTimerEnabled(true);
+        set_indicator(kGreen);
+    });
+}
+
+void Amigos::Command4_Click() {
+    unless_ended([&] { stop_supervision(); });
+}
+
+void Amigos::stop_supervision() {
+    desktop_.beep();
+    form_.SetTimerEnabled(false);
+    set_indicator(kRed);
+}
+
+}  // namespace relinka

@@ -1,0 +1,45 @@
+// "Gravar amigos", "Ler amigos" and the start-up fill: the eight callsign boxes to and from amigos.txt.
+#include "app/amigos.h"
+#include "friends/friends_file.h"
+
+namespace relinka {
+
+bool Amigos::ExisteArquivo(std::wstring_view Arquivo) { return desktop_.find_normal_file(Arquivo); }
+
+void Amigos::gravar_Click() {
+    unless_ended([&] {
+        FriendsLines lines;
+        for (int slot = 1; slot <= kSlots; ++slot) lines[slot - 1] = desktop_.to_ansi(form_.Text(slot));
+        // Written aside and put in place in one step: a failure leaves the old list untouched.
+        if (auto reason = desktop_.replace_file(kFriendsFile, friends_file_bytes(lines)))
+            ask(L"A lista de amigos não foi gravada em amigos.txt.\n\n" + *reason, L"Relinka",
+                kOkOnly | kExclamation);
+    });
+}
+
+void Amigos::ler_Click() {
+    unless_ended([&] {
+        if (!ExisteArquivo(kFriendsFile)) {
+            ask(L"Grave os amigos primeiro!", L"Relinka", kOkOnly);
+            return;
+        }
+        fill_boxes_from_friends_file();
+    });
+}
+
+// A file that is there but cannot be opened reads as eight empty lines.
+void Amigos::fill_boxes_from_friends_file() {
+    FriendsLines lines;
+    if (auto file = desktop_.open_for_reading(kFriendsFile)) lines = read_friends_lines(*file);
+    for (int slot = 1; slot <= kSlots; ++slot) form_.SetText(slot, desktop_.from_ansi(lines[slot - 1]));
+}
+
+// Ticks every slot whose box received something, blanks included; never unticks.
+void Amigos::fill_slots_at_start_up() {
+    if (!ExisteArquivo(kFriendsFile)) return;
+    fill_boxes_from_friends_file();
+    for (int slot = 1; slot <= kSlots; ++slot)
+        if (!form_.Text(slot).empty()) form_.SetCheck(slot, 1);
+}
+
+}  // namespace relinka
