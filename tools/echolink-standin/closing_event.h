@@ -1,0 +1,40 @@
+#pragma once
+// The connection point of EchoLink's event interface. Subscribers are IDispatch sinks; the only event
+// the stand-in raises is Closing.
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <map>
+
+#include "com_support.h"
+
+namespace standin {
+
+class ClosingEvent final : public IConnectionPoint {
+public:
+    // Lives inside its container and shares its reference count.
+    explicit ClosingEvent(IConnectionPointContainer& container) : container_(container) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return container_.AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return container_.Release(); }
+
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* iid) override;
+    HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** out) override;
+    HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
+    HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
+    HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
+
+    // Calls every subscriber's Closing in turn, synchronously; a subscriber's failure does not stop
+    // the others.
+    void raise() noexcept;
+    long subscriberCount() const noexcept { return static_cast<long>(sinks_.size()); }
+
+private:
+    IConnectionPointContainer& container_;
+    std::map<DWORD, ComPtr<IDispatch>> sinks_;
+    DWORD lastCookie_ = 0;
+};
+
+}  // namespace standin

@@ -1,0 +1,14 @@
+#pragma once
+// Tells the person who ran the server what went wrong: on stderr when there is one (a shell running
+// wine), otherwise in a message box.
+#include <windows.h>
+
+#include <string_view>
+
+namespace standin {
+
+void tellUser(std::wstring_view text) noexcept;
+// "<what>: <system text for hr> (0x........)"
+void reportFailure(std::wstring_view what, HRESULT hr) noexcept;
+
+}  // namespace standin

@@ -1,0 +1,152 @@
+#include "station_window.h"
+
+#include <new>
+#include <utility>
+
+#include "echolink_app.h"
+
+namespace standin {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"EchoLinkStandInWindow";
+constexpr int kListId = 100;
+constexpr int kDropId = 101;
+constexpr int kCloseId = 102;
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshMs = 250;
+constexpr int kClientWidth = 300;
+constexpr int kClientHeight = 240;
+
+HRESULT registerClass(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClassName;
+    if (RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return S_OK;
+    return HRESULT_FROM_WIN32(GetLastError());
+}
+
+std::wstring rowText(const Station& station) {
+    return station.established ? station.callsign : station.callsign + L"  (conectando)";
+}
+
+}  // namespace
+
+HRESULT StationWindow::open(HINSTANCE instance, EchoLinkApp& app, int show,
+                            std::unique_ptr<StationWindow>& out) noexcept {
+    HRESULT hr = registerClass(instance, &StationWindow::procedure);
+    if (FAILED(hr)) return hr;
+    std::unique_ptr<StationWindow> window(new (std::nothrow) StationWindow(app));
+    if (!window) return E_OUTOFMEMORY;
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT frame{0, 0, kClientWidth, kClientHeight};
+    AdjustWindowRect(&frame, style, FALSE);
+    if (!CreateWindowExW(0, kClassName, L"EchoLink (substituto)", style, CW_USEDEFAULT, CW_USEDEFAULT,
+                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
+                         window.get()))
+        return HRESULT_FROM_WIN32(GetLastError());
+    ShowWindow(window->window_, show);
+    out = std::move(window);
+    return S_OK;
+}
+
+StationWindow::~StationWindow() {
+    if (window_) DestroyWindow(window_);
+}
+
+LRESULT CALLBACK StationWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<StationWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        self->window_ = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    // Messages such as WM_GETMINMAXINFO come before WM_NCCREATE, when no object is bound yet.
+    auto* self = reinterpret_cast<StationWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return self->handle(message, wParam, lParam);
+    } catch (...) {
+        // Out of memory while refreshing: the list is redrawn at the next tick.
+        return 0;
+    }
+}
+
+LRESULT StationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_CREATE:
+        createControls();
+        SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
+        return 0;
+    case WM_TIMER:
+        refresh();
+        return 0;
+    case WM_COMMAND:
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kDropId) dropSelected();
+        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kCloseId) close();
+        return 0;
+    case WM_CLOSE:
+        close();
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    case WM_NCDESTROY: {
+        const HWND window = std::exchange(window_, nullptr);
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+void StationWindow::createControls() {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
+    auto control = [&](const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
+                       int height, int id) {
+        HWND created = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y,
+                                       width, height, window_, reinterpret_cast<HMENU>(INT_PTR{id}),
+                                       instance, nullptr);
+        SendMessageW(created, WM_SETFONT, font, FALSE);
+        return created;
+    };
+    list_ = control(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 10, 10,
+                    280, 180, kListId);
+    control(L"BUTTON", L"Derrubar", BS_PUSHBUTTON, 10, 202, 90, 28, kDropId);
+    control(L"BUTTON", L"Fechar", BS_PUSHBUTTON, 200, 202, 90, 28, kCloseId);
+}
+
+void StationWindow::refresh() {
+    std::vector<Station> stations = app_.stations();
+    if (stations == shown_) return;  // rebuilding would lose the selection for nothing
+    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    const std::wstring selectedCallsign = selected == LB_ERR ? L"" : shown_[selected].callsign;
+    SendMessageW(list_, LB_RESETCONTENT, 0, 0);
+    for (size_t row = 0; row < stations.size(); ++row) {
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rowText(stations[row]).c_str()));
+        if (selected != LB_ERR && stations[row].callsign == selectedCallsign)
+            SendMessageW(list_, LB_SETCURSEL, row, 0);
+    }
+    shown_ = std::move(stations);
+}
+
+void StationWindow::dropSelected() {
+    const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
+    if (selected == LB_ERR) return;
+    app_.dropLink(shown_[selected].callsign);
+    refresh();
+}
+
+void StationWindow::close() {
+    // Subscribers are called synchronously and we pump messages meanwhile: a second click must wait.
+    if (closing_) return;
+    closing_ = true;
+    app_.raiseClosing();
+    DestroyWindow(window_);
+}
+
+}  // namespace standin
