@@ -4,12 +4,12 @@ target_compile_options(relinka_core PRIVATE ${sanitizers})
 target_link_options(relinka_core PUBLIC ${sanitizers})
 
 add_executable(core_tests
-    tests/core/fakes.cpp
     tests/core/startup_test.cpp
     tests/core/supervision_test.cpp
     tests/core/disconnection_test.cpp
     tests/core/friends_test.cpp
 )
 target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
-target_link_libraries(core_tests PRIVATE relinka_core GTest::gtest_main)
+target_compile_options(test_fakes PRIVATE ${sanitizers})
+target_link_libraries(core_tests PRIVATE test_fakes gtest_main)
 add_test(NAME core_tests COMMAND core_tests)

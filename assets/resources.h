@@ -1,0 +1,21 @@
+// Resource identifiers of the pictures embedded in relinka.exe.
+#pragma once
+
+#define IDI_RELINKA 1
+#define IDI_GRAVAR 10
+#define IDI_LER 11
+#define IDI_AJUDA 12
+#define IDI_SOBRE 13
+#define IDI_ENCERRAR 14
+#define IDI_DESCONECTAR 15
+#define IDI_DESCONECTAR_TODOS 16
+#define IDI_RETORNAR 17
+#define IDI_VISITAR 18
+#define IDI_SOBRE_WINDOW 19
+#define IDB_LOGO 30
+#define IDG_BANNER_TOWER 40
+#define IDG_BANNER_LINK 41
+#define IDG_ABOUT_MAST 42
+
+// Animated GIFs are kept as raw data of this type.
+#define RT_GIF_ANIMATION 256

@@ -1,0 +1,53 @@
+# Windows build (MinGW-w64): relinka.exe, the EchoLink stand-in, and the tests that run under Wine.
+enable_language(RC)
+
+add_library(relinka_win STATIC
+    src/app/amigos_window.cpp
+    src/echolink/com_echolink.cpp
+    src/win32/animation.cpp
+    src/win32/fonts.cpp
+    src/win32/form.cpp
+    src/win32/modal_form.cpp
+    src/win32/painting.cpp
+    src/win32/window.cpp
+    src/win32/windows_desktop.cpp
+    src/windows/ajuda.cpp
+    src/windows/sobre_auto.cpp
+)
+target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
+target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
+target_include_directories(relinka_win PUBLIC assets)
+target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi shell32 gdi32 user32)
+
+# Pictures and manifest; also linked into the tests that build the windows in-process.
+set(relinka_resources ${CMAKE_SOURCE_DIR}/assets/relinka.rc)
+file(GLOB relinka_pictures ${CMAKE_SOURCE_DIR}/assets/*.ico ${CMAKE_SOURCE_DIR}/assets/*.gif
+     ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.manifest)
+set_source_files_properties(${relinka_resources} PROPERTIES OBJECT_DEPENDS "${relinka_pictures}")
+
+add_executable(relinka WIN32 src/app/main.cpp ${relinka_resources})
+target_link_libraries(relinka PRIVATE relinka_win)
+target_link_options(relinka PRIVATE -municode -mwindows -static)
+
+add_subdirectory(tools/echolink-standin)
+
+if(BUILD_TESTING)
+    # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
+    add_library(wine_support STATIC tests/win/wine_support.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gtest gdiplus)
+
+    function(add_wine_test name)
+        add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
+        target_link_libraries(${name} PRIVATE wine_support test_fakes)
+        target_link_options(${name} PRIVATE -static)
+        add_test(NAME ${name} COMMAND ${name})
+    endfunction()
+
+    add_wine_test(amigos_window_test)
+endif()
+
+# scripts/test hands over the native build's tests, so one ctest run covers both builds.
+set(NATIVE_TESTS "" CACHE FILEPATH "CTestTestfile.cmake of the native build, run with these tests")
+if(NATIVE_TESTS)
+    set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${NATIVE_TESTS}")
+endif()

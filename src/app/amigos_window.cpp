@@ -1,0 +1,115 @@
+#include "app/amigos_window.h"
+
+#include "windows/ajuda.h"
+#include "windows/sobre_auto.h"
+
+namespace relinka {
+
+namespace {
+
+constexpr UINT_PTR kTimer1 = 1;
+constexpr UINT kTimer1Interval = 1000;  // ms
+
+struct Click {
+    int id;
+    void (Amigos::*handler)();
+};
+
+constexpr Click kClicks[] = {
+    {kCommand1, &Amigos::Command1_Click}, {kCommand2, &Amigos::Command2_Click}, {kCommand3, &Amigos::Command3_Click},
+    {kCommand4, &Amigos::Command4_Click}, {kCommand5, &Amigos::Command5_Click}, {kCommand6, &Amigos::Command6_Click},
+    {kGravar, &Amigos::gravar_Click},     {kLer, &Amigos::ler_Click},           {kSobre, &Amigos::sobre_Click},
+};
+
+std::wstring text_of(HWND control) {
+    std::wstring text(GetWindowTextLengthW(control), L'\0');
+    const int length = GetWindowTextW(control, text.data(), static_cast<int>(text.size()) + 1);
+    text.resize(length);
+    return text;
+}
+
+}  // namespace
+
+AmigosWindow::AmigosWindow(WindowsDesktop& desktop) : Form(kAmigosForm, kAmigosControls), desktop_(desktop) {
+    desktop_.set_fallback_owner(hwnd());
+}
+
+std::wstring AmigosWindow::Text(int box) const { return text_of(control(kText1 + box - 1)); }
+
+void AmigosWindow::SetText(int box, std::wstring_view text) {
+    SetWindowTextW(control(kText1 + box - 1), std::wstring(text).c_str());
+}
+
+int AmigosWindow::Check(int slot) const {
+    return SendMessageW(control(kCheck1 + slot - 1), BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void AmigosWindow::SetCheck(int slot, int value) {
+    SendMessageW(control(kCheck1 + slot - 1), BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void AmigosWindow::SetLabel(int slot, std::wstring_view caption) {
+    SetWindowTextW(control(kLabel1 + slot - 1), std::wstring(caption).c_str());
+}
+
+void AmigosWindow::SetTimerEnabled(bool enabled) {
+    if (enabled == timer_enabled_) return;
+    timer_enabled_ = enabled;
+    if (enabled)
+        SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
+    else
+        KillTimer(hwnd(), kTimer1);
+}
+
+void AmigosWindow::SetIndicatorFill(Colour colour) { set_fill_colour(kShape1, colour); }
+void AmigosWindow::SetIndicatorBack(Colour colour) { set_back_colour(kShape1, colour); }
+
+void AmigosWindow::ShowAjuda() {
+    AjudaWindow window;
+    run_modal(window);
+}
+
+void AmigosWindow::ShowSobreAuto() {
+    SobreAutoWindow window(desktop_);
+    run_modal(window);
+}
+
+void AmigosWindow::run_modal(ModalForm& window) {
+    modal_ = &window;
+    window.run(hwnd());
+    modal_ = nullptr;
+}
+
+void AmigosWindow::Unload() {
+    if (modal_) modal_->close();
+    if (hwnd()) DestroyWindow(hwnd());
+}
+
+void AmigosWindow::click(int id) {
+    for (const Click& click : kClicks)
+        if (click.id == id) (amigos_->*click.handler)();
+}
+
+LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (amigos_ && HIWORD(wparam) == BN_CLICKED) click(LOWORD(wparam));
+            return 0;
+        case WM_TIMER:
+            if (amigos_ && wparam == kTimer1) amigos_->Timer1_Timer();
+            return 0;
+        case WM_CLOSE:  // the close box: no question
+            if (amigos_)
+                amigos_->end_program();
+            else
+                Unload();
+            return 0;
+        case WM_DESTROY:
+            timer_enabled_ = false;
+            PostQuitMessage(0);
+            return 0;
+    }
+    return Form::handle(message, wparam, lparam);
+}
+
+}  // namespace relinka

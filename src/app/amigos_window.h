@@ -1,0 +1,46 @@
+#pragma once
+// The main window `amigos`: its controls are the program's state, and its messages become the handlers'
+// calls.
+#include "app/amigos.h"
+#include "app/amigos_form.h"
+#include "app/amigos_layout.h"
+#include "win32/form.h"
+#include "win32/modal_form.h"
+#include "win32/windows_desktop.h"
+
+namespace relinka {
+
+class AmigosWindow : public Form, public AmigosForm {
+public:
+    explicit AmigosWindow(WindowsDesktop& desktop);
+    // The handlers that the window's events run; until then events do nothing.
+    void attach(Amigos& amigos) { amigos_ = &amigos; }
+
+    std::wstring Text(int box) const override;
+    void SetText(int box, std::wstring_view text) override;
+    int Check(int slot) const override;
+    void SetCheck(int slot, int value) override;
+    void SetLabel(int slot, std::wstring_view caption) override;
+    void SetTimerEnabled(bool enabled) override;
+    void SetIndicatorFill(Colour colour) override;
+    void SetIndicatorBack(Colour colour) override;
+    void ShowAjuda() override;
+    void ShowSobreAuto() override;
+    void Unload() override;
+
+    bool timer_enabled() const { return timer_enabled_; }
+
+protected:
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    void run_modal(ModalForm& window);
+    void click(int id);
+
+    WindowsDesktop& desktop_;
+    Amigos* amigos_ = nullptr;
+    bool timer_enabled_ = false;
+    ModalForm* modal_ = nullptr;  // the Help or About window while it is open
+};
+
+}  // namespace relinka

@@ -1,0 +1,59 @@
+// relinka.exe: start-up, the message loop, and the end.
+#include <windows.h>
+#include <objbase.h>
+
+#include "app/amigos.h"
+#include "app/amigos_window.h"
+#include "echolink/com_echolink.h"
+#include "win32/animation.h"
+#include "win32/windows_desktop.h"
+
+namespace relinka {
+namespace {
+
+class ComApartment {
+public:
+    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+
+private:
+    HRESULT result_;
+};
+
+void report_missing_echolink(const EchoLinkError& failure) {
+    const std::wstring text = L"Não foi possível criar o objeto de automação do EchoLink (erro " +
+                              status_code_text(failure.status()) +
+                              L").\n\nVerifique se o EchoLink está instalado neste computador.";
+    MessageBoxW(nullptr, text.c_str(), L"Relinka", MB_OK | MB_ICONERROR);
+}
+
+int run() {
+    ComApartment apartment;
+    GdiplusSession gdiplus;
+    WindowsDesktop desktop;
+    AmigosWindow window(desktop);
+    // Declared last: the link is released first, after the message loop, while COM is still up.
+    Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
+        return ComEchoLink::create(std::move(on_closing));
+    });
+    window.attach(amigos);
+    try {
+        amigos.Form_Load();
+    } catch (const EchoLinkError& failure) {
+        report_missing_echolink(failure);
+        return 1;
+    }
+    window.show();
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
+    return 0;
+}
+
+}  // namespace
+}  // namespace relinka
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return relinka::run(); }

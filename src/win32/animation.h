@@ -1,0 +1,35 @@
+#pragma once
+// A control that plays an animated GIF embedded in the program: every frame for its own delay, the
+// loops the file asks for, fitted into the control's area. Created with the resource id as its creation
+// parameter; nothing else ever talks to it.
+#include <windows.h>
+
+#include <vector>
+
+namespace relinka {
+
+inline constexpr wchar_t kAnimationClass[] = L"RelinkaAnimation";
+void register_animation_class();
+
+// GDI+ for the life of the program.
+class GdiplusSession {
+public:
+    GdiplusSession();
+    ~GdiplusSession();
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+};
+
+struct AnimationFacts {
+    unsigned width = 0, height = 0;
+    std::vector<unsigned> delays_ms;  // one per frame
+    unsigned loop_count = 0;          // 0: without end
+    bool is_gif89a = false;
+};
+// What an embedded animation holds, as the player reads it.
+AnimationFacts read_animation(int resource);
+
+}  // namespace relinka

@@ -1,0 +1,68 @@
+#include "win32/fonts.h"
+
+#include <cwchar>
+
+namespace relinka {
+
+namespace {
+
+struct Replacements {
+    const wchar_t* face;
+    const wchar_t* instead[5];
+};
+
+// Metric-compatible faces first, then faces any Linux desktop has.
+constexpr Replacements kReplacements[] = {
+    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma", L"Liberation Sans", L"DejaVu Sans", L"Arial"}},
+    {L"Times New Roman", {L"Liberation Serif", L"DejaVu Serif", L"Georgia", nullptr, nullptr}},
+};
+
+int CALLBACK note_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+    *reinterpret_cast<bool*>(found) = true;
+    return 0;
+}
+
+bool is_installed(const std::wstring& face) {
+    LOGFONTW wanted{};
+    wanted.lfCharSet = DEFAULT_CHARSET;
+    wcsncpy(wanted.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+    bool found = false;
+    HDC screen = GetDC(nullptr);
+    EnumFontFamiliesExW(screen, &wanted, note_found, reinterpret_cast<LPARAM>(&found), 0);
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+}  // namespace
+
+std::vector<std::wstring> faces_for(const wchar_t* face) {
+    std::vector<std::wstring> faces{face};
+    for (const Replacements& known : kReplacements)
+        if (wcscmp(known.face, face) == 0)
+            for (const wchar_t* instead : known.instead)
+                if (instead) faces.emplace_back(instead);
+    return faces;
+}
+
+std::wstring installed_face(const wchar_t* face) {
+    for (const std::wstring& candidate : faces_for(face))
+        if (is_installed(candidate)) return candidate;
+    return face;  // let the font mapper choose
+}
+
+HFONT FontSet::get(const FontSpec& wanted) {
+    const FontSpec spec = wanted.face ? wanted : kFormDefaultFont;
+    for (const Entry& entry : fonts_)
+        if (wcscmp(entry.spec.face, spec.face) == 0 && entry.spec.centipoints == spec.centipoints &&
+            entry.spec.bold == spec.bold)
+            return entry.font.get();
+    const std::wstring face = installed_face(spec.face);
+    UniqueFont font(CreateFontW(-MulDiv(spec.centipoints, dpi_, 7200), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
+                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+    const HFONT made = font.get();
+    fonts_.push_back({spec, std::move(font)});
+    return made;
+}
+
+}  // namespace relinka

@@ -1,0 +1,35 @@
+#pragma once
+// Fonts named by the window tables, made once per window at the screen's resolution. Where a face is not
+// installed (Wine has no "MS Sans Serif" or "Times New Roman"), the closest one that is stands in.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "win32/control_table.h"
+#include "win32/unique.h"
+
+namespace relinka {
+
+// The face used for `face`: itself when installed, else its first installed replacement.
+std::wstring installed_face(const wchar_t* face);
+// Every face that may stand for `face`, itself first.
+std::vector<std::wstring> faces_for(const wchar_t* face);
+// A form's own font when a control names none: MS Sans Serif 8.25, not bold.
+inline constexpr FontSpec kFormDefaultFont{L"MS Sans Serif", 825, false};
+
+class FontSet {
+public:
+    explicit FontSet(int dpi) : dpi_(dpi) {}
+    HFONT get(const FontSpec& spec);
+
+private:
+    struct Entry {
+        FontSpec spec;
+        UniqueFont font;
+    };
+    int dpi_;
+    std::vector<Entry> fonts_;
+};
+
+}  // namespace relinka

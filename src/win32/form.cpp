@@ -1,0 +1,213 @@
+#include "win32/form.h"
+
+#include <algorithm>
+
+#include "win32/animation.h"
+#include "win32/painting.h"
+#include "win32/twips.h"
+
+namespace relinka {
+
+namespace {
+
+struct Creation {
+    const wchar_t* window_class;
+    DWORD style;
+    DWORD extended_style;
+};
+
+Creation creation_of(const ControlSpec& spec) {
+    switch (spec.kind) {
+        case ControlKind::Button:
+            return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};
+        case ControlKind::Label:
+            return {L"STATIC",
+                    DWORD((spec.align == Align::Centre ? SS_CENTER : SS_LEFT) | SS_NOPREFIX |
+                          (spec.border ? WS_BORDER : 0)),
+                    0};
+        case ControlKind::TextBox:
+            return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
+        case ControlKind::MultiLineText:
+            return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
+        case ControlKind::CheckBox:
+            return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
+        case ControlKind::GroupBox:
+            return {L"BUTTON", BS_GROUPBOX, 0};
+        case ControlKind::Banner:
+        case ControlKind::Line:
+            return {L"STATIC", SS_LEFT, 0};
+        case ControlKind::Image:
+        case ControlKind::Indicator:
+            return {L"STATIC", SS_OWNERDRAW, 0};
+        case ControlKind::Animation:
+            return {kAnimationClass, 0, 0};
+    }
+    return {L"STATIC", 0, 0};
+}
+
+HICON load_icon(int resource, int size) {
+    return static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+}  // namespace
+
+COLORREF to_colorref(ColourValue colour) {
+    return (colour & 0x80000000) ? GetSysColor(static_cast<int>(colour & 0xFF)) : static_cast<COLORREF>(colour);
+}
+
+Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(screen_dpi()), fonts_(dpi_) {
+    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+    if (form.resizable) style |= WS_THICKFRAME;
+    if (form.minimize_box) style |= WS_MINIMIZEBOX;
+    if (form.maximize_box) style |= WS_MAXIMIZEBOX;
+    RECT bounds{0, 0, twips_to_pixels(form.client_width, dpi_), twips_to_pixels(form.client_height, dpi_)};
+    AdjustWindowRectEx(&bounds, style, FALSE, 0);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
+    const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
+    create(style, RECT{left, top, left + width, top + height}, form.caption);
+
+    big_icon_.reset(load_icon(form.icon, GetSystemMetrics(SM_CXICON)));
+    small_icon_.reset(load_icon(form.icon, GetSystemMetrics(SM_CXSMICON)));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big_icon_.get()));
+    SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
+
+    register_animation_class();
+    controls_.reserve(controls.size());
+    for (const ControlSpec& spec : controls) create_control(spec);
+    // Creation order is the tab order. Controls marked `beneath` go under the others, the first of them
+    // lowest; none of them takes the focus, so the tab order stays.
+    for (auto control = controls_.rbegin(); control != controls_.rend(); ++control)
+        if (control->spec->beneath)
+            SetWindowPos(control->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void Form::create_control(const ControlSpec& spec) {
+    const Creation how = creation_of(spec);
+    const int height = spec.kind == ControlKind::Line ? 1 : twips_to_pixels(spec.height, dpi_);
+    HWND hwnd = CreateWindowExW(how.extended_style, how.window_class, spec.caption,
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | how.style, twips_to_pixels(spec.left, dpi_),
+                                twips_to_pixels(spec.top, dpi_), twips_to_pixels(spec.width, dpi_), height,
+                                this->hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                GetModuleHandleW(nullptr), reinterpret_cast<void*>(static_cast<INT_PTR>(spec.picture)));
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.get(spec.font)), FALSE);
+    Control control{&spec, hwnd, spec.fore, spec.back, {}, {}};
+    if (spec.kind == ControlKind::Button && spec.picture)
+        control.icon.reset(load_icon(spec.picture, MulDiv(32, dpi_, 96)));
+    if (spec.kind == ControlKind::Image)
+        control.bitmap.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(spec.picture),
+                                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    controls_.push_back(std::move(control));
+}
+
+Form::Control* Form::find(HWND hwnd) {
+    for (Control& control : controls_)
+        if (control.hwnd == hwnd) return &control;
+    return nullptr;
+}
+
+Form::Control* Form::find(int id) {
+    for (Control& control : controls_)
+        if (control.spec->id == id) return &control;
+    return nullptr;
+}
+
+const Form::Control* Form::find(int id) const { return const_cast<Form*>(this)->find(id); }
+
+HWND Form::control(int id) const {
+    const Control* control = find(id);
+    return control ? control->hwnd : nullptr;
+}
+
+const ControlSpec* Form::spec_of(HWND hwnd) const {
+    const Control* control = const_cast<Form*>(this)->find(hwnd);
+    return control ? control->spec : nullptr;
+}
+
+void Form::show() {
+    ShowWindow(hwnd(), SW_SHOW);
+    UpdateWindow(hwnd());
+    const auto first = std::find_if(controls_.begin(), controls_.end(), [](const Control& control) {
+        return GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP;
+    });
+    if (first != controls_.end()) SetFocus(first->hwnd);
+}
+
+void Form::set_fill_colour(int id, ColourValue colour) {
+    if (Control* control = find(id)) {
+        control->fill = colour;
+        InvalidateRect(control->hwnd, nullptr, FALSE);
+    }
+}
+
+void Form::set_back_colour(int id, ColourValue colour) {
+    if (Control* control = find(id)) {
+        control->back = colour;
+        InvalidateRect(control->hwnd, nullptr, FALSE);
+    }
+}
+
+ColourValue Form::fill_colour(int id) const { return find(id)->fill; }
+ColourValue Form::back_colour(int id) const { return find(id)->back; }
+
+HBRUSH Form::brush(ColourValue colour) {
+    const COLORREF wanted = to_colorref(colour);
+    for (const Brush& made : brushes_)
+        if (made.colour == wanted) return made.brush.get();
+    brushes_.push_back({wanted, UniqueBrush(CreateSolidBrush(wanted))});
+    return brushes_.back().brush.get();
+}
+
+LRESULT Form::colour_static(HDC dc, HWND hwnd) {
+    const Control* control = find(hwnd);
+    if (!control) return DefWindowProcW(this->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                        reinterpret_cast<LPARAM>(hwnd));
+    if (control->spec->kind == ControlKind::Line) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOWTEXT));
+    if (control->spec->fore != kDefaultColour) SetTextColor(dc, to_colorref(control->spec->fore));
+    const ColourValue back = control->back != kDefaultColour ? control->back : 0x80000000 | COLOR_BTNFACE;
+    SetBkColor(dc, to_colorref(back));
+    return reinterpret_cast<LRESULT>(brush(back));
+}
+
+void Form::draw(const DRAWITEMSTRUCT& item) {
+    const Control* control = find(item.hwndItem);
+    if (!control) return;
+    switch (control->spec->kind) {
+        case ControlKind::Button:
+            paint_button(item, to_colorref(control->back), control->icon.get(), MulDiv(32, dpi_, 96));
+            break;
+        case ControlKind::Indicator: {
+            const RECT& area = item.rcItem;
+            const int diameter = std::min(area.right - area.left, area.bottom - area.top);
+            paint_indicator(item, to_colorref(control->fill), to_colorref(control->back), diameter);
+            break;
+        }
+        case ControlKind::Image:
+            if (control->bitmap) paint_bitmap(item, control->bitmap.get());
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CTLCOLORSTATIC:
+            return colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+        case WM_DRAWITEM:
+            draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
+            return TRUE;
+        case DM_GETDEFID: {
+            // Enter presses the focused button, as in the program's other forms.
+            const Control* focused = find(GetFocus());
+            if (focused && focused->spec->kind == ControlKind::Button)
+                return MAKELRESULT(focused->spec->id, DC_HASDEFID);
+            return 0;
+        }
+    }
+    return Window::handle(message, wparam, lparam);
+}
+
+}  // namespace relinka

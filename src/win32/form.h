@@ -1,0 +1,62 @@
+#pragma once
+// A top-level window built from its table: it creates the controls, gives them their fonts and colours
+// and paints the owner-drawn ones. Forms add their handlers on top.
+#include <windows.h>
+
+#include <span>
+#include <vector>
+
+#include "win32/control_table.h"
+#include "win32/fonts.h"
+#include "win32/unique.h"
+#include "win32/window.h"
+
+namespace relinka {
+
+class Form : public Window {
+public:
+    HWND control(int id) const;
+    const ControlSpec* spec_of(HWND control) const;
+    int dpi() const { return dpi_; }
+    // Shows the window with the focus on its first control that takes the focus.
+    void show();
+    // Fill and background colours of an indicator; painted fill over background.
+    void set_fill_colour(int id, ColourValue colour);
+    void set_back_colour(int id, ColourValue colour);
+    ColourValue fill_colour(int id) const;
+    ColourValue back_colour(int id) const;
+
+protected:
+    Form(const FormSpec& form, std::span<const ControlSpec> controls);
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    struct Control {
+        const ControlSpec* spec;
+        HWND hwnd;
+        ColourValue fill, back;
+        UniqueIcon icon;
+        UniqueBitmap bitmap;
+    };
+    void create_control(const ControlSpec& spec);
+    Control* find(HWND hwnd);
+    Control* find(int id);
+    const Control* find(int id) const;
+    HBRUSH brush(ColourValue colour);
+    LRESULT colour_static(HDC dc, HWND hwnd);
+    void draw(const DRAWITEMSTRUCT& item);
+
+    int dpi_;
+    FontSet fonts_;
+    UniqueIcon big_icon_, small_icon_;
+    std::vector<Control> controls_;
+    struct Brush {
+        COLORREF colour;
+        UniqueBrush brush;
+    };
+    std::vector<Brush> brushes_;
+};
+
+COLORREF to_colorref(ColourValue colour);
+
+}  // namespace relinka

@@ -1,0 +1,23 @@
+#pragma once
+// A form shown modally without an owner: the window it blocks takes no input until it has gone, while
+// that window's timers keep running.
+#include "win32/form.h"
+
+namespace relinka {
+
+class ModalForm : public Form {
+public:
+    // Returns when the form has gone; at once when it could not be created.
+    void run(HWND blocked);
+    // Gives the blocked window its input back first, so that it is the one activated next.
+    void close();
+
+protected:
+    using Form::Form;
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    HWND blocked_ = nullptr;
+};
+
+}  // namespace relinka

@@ -1,0 +1,67 @@
+#include "win32/painting.h"
+
+#include "win32/unique.h"
+
+namespace relinka {
+
+void paint_button(const DRAWITEMSTRUCT& item, COLORREF background, HICON picture, int picture_size) {
+    HDC dc = item.hDC;
+    RECT box = item.rcItem;
+    const bool pressed = item.itemState & ODS_SELECTED;
+    UniqueBrush fill(CreateSolidBrush(background));
+    FillRect(dc, &box, fill.get());
+    DrawEdge(dc, &box, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+
+    const int shift = pressed ? 1 : 0;  // the face moves with the press
+    wchar_t caption[128];
+    const int length = GetWindowTextW(item.hwndItem, caption, 128);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    RECT text = box;
+    InflateRect(&text, -3, -3);
+    OffsetRect(&text, shift, shift);
+    if (picture) {
+        const int left = (box.left + box.right - picture_size) / 2 + shift;
+        const int top = box.top + 4 + shift;
+        DrawIconEx(dc, left, top, picture, picture_size, picture_size, 0, nullptr, DI_NORMAL);
+        text.top = top + picture_size + 1;
+        DrawTextW(dc, caption, length, &text, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
+    } else {
+        DrawTextW(dc, caption, length, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    if (item.itemState & ODS_FOCUS) {
+        RECT focus = box;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+}
+
+void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF background, int diameter) {
+    HDC dc = item.hDC;
+    const RECT& area = item.rcItem;
+    FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
+    const int left = (area.left + area.right - diameter) / 2;
+    const int top = (area.top + area.bottom - diameter) / 2;
+    UniqueBrush back(CreateSolidBrush(background));
+    UniqueBrush solid(CreateSolidBrush(fill));
+    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
+    HGDIOBJ old_brush = SelectObject(dc, back.get());
+    Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
+    SelectObject(dc, GetStockObject(BLACK_PEN));
+    SelectObject(dc, solid.get());
+    Ellipse(dc, left, top, left + diameter, top + diameter);
+    SelectObject(dc, old_brush);
+    SelectObject(dc, old_pen);
+}
+
+void paint_bitmap(const DRAWITEMSTRUCT& item, HBITMAP bitmap) {
+    BITMAP info{};
+    GetObjectW(bitmap, sizeof info, &info);
+    HDC source = CreateCompatibleDC(item.hDC);
+    HGDIOBJ old = SelectObject(source, bitmap);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
+    SelectObject(source, old);
+    DeleteDC(source);
+}
+
+}  // namespace relinka

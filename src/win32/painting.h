@@ -1,0 +1,18 @@
+#pragma once
+// How the owner-drawn controls look.
+#include <windows.h>
+
+namespace relinka {
+
+// A graphical button: its own background colour, a raised (or, pressed, sunken) edge, the picture
+// centred near the top and the caption under it; without a picture the caption is centred.
+void paint_button(const DRAWITEMSTRUCT& item, COLORREF background, HICON picture, int picture_size);
+
+// A circle `diameter` pixels across, centred in the item's rectangle, with a thin black border: the
+// background colour first, the solid fill over it.
+void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF background, int diameter);
+
+// A bitmap at its own size, from the top-left corner.
+void paint_bitmap(const DRAWITEMSTRUCT& item, HBITMAP bitmap);
+
+}  // namespace relinka

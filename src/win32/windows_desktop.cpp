@@ -1,0 +1,139 @@
+#include "win32/windows_desktop.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+#include "win32/unique.h"
+
+namespace relinka {
+
+namespace {
+
+constexpr DWORD kNotNormal = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_DIRECTORY;
+
+class FileSource : public ByteSource {
+public:
+    explicit FileSource(UniqueFile file) : file_(std::move(file)) {}
+    std::size_t read(char* buffer, std::size_t size) override {
+        DWORD got = 0;
+        if (!ReadFile(file_.get(), buffer, static_cast<DWORD>(size), &got, nullptr)) return 0;
+        return got;
+    }
+
+private:
+    UniqueFile file_;
+};
+
+std::wstring directory_of(const std::wstring& name) {
+    const auto slash = name.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? L"." : name.substr(0, slash);
+}
+
+bool write_all(HANDLE file, std::string_view bytes) {
+    DWORD written = 0;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+}  // namespace
+
+std::wstring system_message(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring message = length ? std::wstring(text, length) : L"Erro " + std::to_wstring(error) + L".";
+    LocalFree(text);
+    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
+    return message;
+}
+
+void WindowsDesktop::beep() { MessageBeep(MB_OK); }
+
+void WindowsDesktop::sleep(unsigned milliseconds) { Sleep(milliseconds); }
+
+int WindowsDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
+    HWND owner = GetActiveWindow();
+    if (!owner) owner = fallback_owner_;
+    return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
+}
+
+std::wstring WindowsDesktop::upper_case(std::wstring_view text) {
+    std::wstring upper(text);
+    if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    return upper;
+}
+
+std::wstring WindowsDesktop::program_name() {
+    wchar_t path[MAX_PATH];
+    const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring name(path, length);
+    name.erase(0, name.find_last_of(L"\\/") + 1);
+    const auto dot = name.find_last_of(L'.');
+    if (dot != std::wstring::npos) name.erase(dot);
+    return name;
+}
+
+bool WindowsDesktop::find_normal_file(std::wstring_view name) {
+    WIN32_FIND_DATAW found;
+    UniqueFind search(null_if_invalid(FindFirstFileW(std::wstring(name).c_str(), &found)));
+    if (!search) return false;
+    do {
+        if (!(found.dwFileAttributes & kNotNormal)) return true;
+    } while (FindNextFileW(search.get(), &found));
+    return false;
+}
+
+std::unique_ptr<ByteSource> WindowsDesktop::open_for_reading(std::wstring_view name) {
+    UniqueFile file(null_if_invalid(CreateFileW(std::wstring(name).c_str(), GENERIC_READ,
+                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    if (!file) return nullptr;
+    return std::make_unique<FileSource>(std::move(file));
+}
+
+// The new contents go to a file of their own in the same directory, reach the disk, and only then take
+// the old file's place; the old file is never opened for writing.
+std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name, std::string_view bytes) {
+    const std::wstring target(name);
+    wchar_t temporary[MAX_PATH];
+    if (!GetTempFileNameW(directory_of(target).c_str(), L"ami", 0, temporary)) return system_message(GetLastError());
+    DWORD error = ERROR_SUCCESS;
+    {
+        UniqueFile file(null_if_invalid(
+            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        if (!file || !write_all(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
+    }
+    if (error == ERROR_SUCCESS &&
+        !MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = GetLastError();
+    if (error == ERROR_SUCCESS) return std::nullopt;
+    DeleteFileW(temporary);
+    return system_message(error);
+}
+
+std::string WindowsDesktop::to_ansi(std::wstring_view text) {
+    if (text.empty()) return {};
+    const int size = static_cast<int>(text.size());
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
+    std::string bytes(length, '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    return bytes;
+}
+
+std::wstring WindowsDesktop::from_ansi(std::string_view bytes) {
+    if (bytes.empty()) return {};
+    const int size = static_cast<int>(bytes.size());
+    const int length = MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, nullptr, 0);
+    std::wstring text(length, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, bytes.data(), size, text.data(), length);
+    return text;
+}
+
+void WindowsDesktop::shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file,
+                                   const wchar_t* parameters, const wchar_t* directory, int show) {
+    ShellExecuteW(owner, operation, file, parameters, directory, show);
+}
+
+}  // namespace relinka

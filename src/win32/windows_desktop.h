@@ -1,0 +1,37 @@
+#pragma once
+// The desktop services of Windows itself.
+#include <windows.h>
+
+#include "app/desktop.h"
+
+namespace relinka {
+
+class WindowsDesktop : public Desktop {
+public:
+    // Message boxes belong to the program's active window, or to `fallback_owner` when none is active.
+    void set_fallback_owner(HWND owner) { fallback_owner_ = owner; }
+
+    void beep() override;
+    void sleep(unsigned milliseconds) override;
+    int message_box(std::wstring_view text, std::wstring_view title, unsigned style) override;
+    std::wstring upper_case(std::wstring_view text) override;
+    std::wstring program_name() override;
+
+    bool find_normal_file(std::wstring_view name) override;
+    std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) override;
+    std::optional<std::wstring> replace_file(std::wstring_view name, std::string_view bytes) override;
+    std::string to_ansi(std::wstring_view text) override;
+    std::wstring from_ansi(std::string_view bytes) override;
+
+    // The shell's ShellExecuteW; its answer is not looked at.
+    virtual void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                               const wchar_t* directory, int show);
+
+private:
+    HWND fallback_owner_ = nullptr;
+};
+
+// The system's own words for an error code, without the line end it puts after them.
+std::wstring system_message(DWORD error);
+
+}  // namespace relinka

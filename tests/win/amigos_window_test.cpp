@@ -1,0 +1,245 @@
+// The main window as Windows builds it: every control of its table, the keyboard, the painting.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+
+#include "../core/fakes.h"
+#include "app/amigos_window.h"
+#include "win32/animation.h"
+#include "win32/fonts.h"
+#include "wine_support.h"
+
+namespace relinka::testing {
+namespace {
+
+constexpr int kTwipsPerPixel = 15;  // at 96 dpi
+
+// The window with the core's handlers on fakes of the desktop and EchoLink, loaded and shown.
+struct LoadedWindow {
+    Trace trace;
+    FakeDesktop desktop{trace};
+    WindowsDesktop shell;
+    AmigosWindow window{shell};
+    FakeEchoLink::Station station;
+    Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
+                      return std::make_unique<FakeEchoLink>(trace, station);
+                  }};
+    LoadedWindow() {
+        window.attach(amigos);
+        amigos.Form_Load();
+        window.show();
+        SetForegroundWindow(window.hwnd());
+        pump_for(200);
+    }
+    HWND named(const ControlSpec& spec) const { return window.control(spec.id); }
+};
+
+std::wstring name_of(const ControlSpec& spec) {
+    std::wstring name = spec.name;
+    if (name == L"Text" || name == L"Check" || name == L"Label") {
+        const int first = name == L"Text" ? kText1 : name == L"Check" ? kCheck1 : kLabel1;
+        name += std::to_wstring(spec.id - first + 1);
+    }
+    return name;
+}
+
+const ControlSpec& spec_named(const std::wstring& name) {
+    for (const ControlSpec& spec : kAmigosControls)
+        if (name_of(spec) == name) return spec;
+    throw std::runtime_error("no such control");
+}
+
+RECT client_rect_of(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+TEST(AmigosWindow, IsTheFormOfTheTable) {
+    LoadedWindow loaded;
+    const HWND hwnd = loaded.window.hwnd();
+    ASSERT_EQ(loaded.window.dpi(), 96);
+    EXPECT_EQ(text_of(hwnd), L"  Relinka");
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, 7575 / kTwipsPerPixel);
+    EXPECT_EQ(client.bottom, 8805 / kTwipsPerPixel);
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_THICKFRAME);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
+    EXPECT_EQ(GetFocus(), loaded.named(spec_named(L"Command1")));
+}
+
+TEST(AmigosWindow, EveryControlHasItsPlaceCaptionAndFont) {
+    LoadedWindow loaded;
+    for (const ControlSpec& spec : kAmigosControls) {
+        SCOPED_TRACE(::testing::Message() << "control " << utf8(name_of(spec)));
+        const HWND control = loaded.named(spec);
+        ASSERT_TRUE(control);
+        const RECT rect = client_rect_of(control);
+        EXPECT_EQ(rect.left, spec.left / kTwipsPerPixel);
+        EXPECT_EQ(rect.top, spec.top / kTwipsPerPixel);
+        EXPECT_EQ(rect.right - rect.left, spec.width / kTwipsPerPixel);
+        EXPECT_EQ(rect.bottom - rect.top, spec.height / kTwipsPerPixel);
+        const bool shows_text = spec.kind == ControlKind::Button || spec.kind == ControlKind::Label ||
+                                spec.kind == ControlKind::TextBox || spec.kind == ControlKind::CheckBox ||
+                                spec.kind == ControlKind::GroupBox;
+        if (!shows_text) continue;
+        EXPECT_EQ(text_of(control), spec.caption);
+
+        LOGFONTW font{};
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
+        const FontSpec wanted = spec.font.face ? spec.font : kFormDefaultFont;
+        const auto faces = faces_for(wanted.face);
+        EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end()) << utf8(font.lfFaceName);
+        EXPECT_EQ(font.lfHeight, -MulDiv(wanted.centipoints, 96, 7200));
+        EXPECT_EQ(font.lfWeight, wanted.bold ? FW_BOLD : FW_NORMAL);
+    }
+    // A few places worked out by hand, in pixels at 96 dpi.
+    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Command1"))).left, 392);
+    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Text8"))).top, 368);
+    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Check8"))).top, 376);
+    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Label8"))).bottom, 393);
+    EXPECT_EQ(text_of(loaded.named(spec_named(L"Check3"))), L"conecta 3");
+    EXPECT_EQ(text_of(loaded.named(spec_named(L"Frame1"))), L"Estações amigas");
+}
+
+TEST(AmigosWindow, LabelsHaveTheirColours) {
+    LoadedWindow loaded;
+    HDC dc = CreateCompatibleDC(nullptr);
+    const std::map<std::wstring, std::pair<COLORREF, COLORREF>> coloured = {
+        {L"Label9", {RGB(0, 0, 255), GetSysColor(COLOR_BTNFACE)}},
+        {L"Label10", {RGB(192, 0, 0), GetSysColor(COLOR_BTNFACE)}},
+        {L"Label11", {RGB(0, 0, 255), RGB(255, 255, 255)}},
+        {L"Picture1", {GetSysColor(COLOR_WINDOWTEXT), RGB(255, 255, 255)}},
+    };
+    for (const auto& [name, colours] : coloured) {
+        SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+        SendMessageW(loaded.window.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(loaded.named(spec_named(name))));
+        EXPECT_EQ(GetTextColor(dc), colours.first) << utf8(name);
+        EXPECT_EQ(GetBkColor(dc), colours.second) << utf8(name);
+    }
+    DeleteDC(dc);
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const HWND label = loaded.named(spec_named(L"Label" + std::to_wstring(slot)));
+        EXPECT_TRUE(GetWindowLongW(label, GWL_STYLE) & WS_BORDER);
+        EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+    }
+}
+
+void press(HWND focus, WPARAM key) {
+    MSG message{focus, WM_KEYDOWN, key, 0};
+    dispatch_message(message);
+    MSG release{focus, WM_KEYUP, key, 0};
+    dispatch_message(release);
+}
+
+TEST(AmigosWindow, TabWalksTheControlsInTabOrderFromEncerrar) {
+    LoadedWindow loaded;
+    const std::vector<std::wstring> order = {
+        L"Command1", L"Text1",  L"Text2",  L"Text3",  L"Text4",    L"Text5",  L"Text6", L"Check1",
+        L"Check2",   L"Check3", L"Check4", L"Check5", L"Check6",   L"Text7",  L"Text8", L"Check7",
+        L"Check8",   L"Text9",  L"Command2", L"ler",  L"gravar",   L"sobre",  L"Command3", L"Command4",
+        L"Command5", L"Command6", L"Command1"};
+    for (size_t step = 0; step < order.size(); ++step) {
+        EXPECT_EQ(GetFocus(), loaded.named(spec_named(order[step]))) << "step " << step;
+        press(GetFocus(), VK_TAB);
+    }
+}
+
+TEST(AmigosWindow, EnterAtOnceAsksTheExitQuestion) {
+    LoadedWindow loaded;
+    loaded.trace.clear();
+    loaded.desktop.answers = {kNo};
+    press(GetFocus(), VK_RETURN);
+    EXPECT_EQ(loaded.trace, (Trace{"beep", "msgbox \"Tem certeza que quer sair?\" \"relinka\" 292"}));
+}
+
+TEST(AmigosWindow, ButtonsRunTheirHandlersAndCheckBoxesRunNone) {
+    LoadedWindow loaded;
+    loaded.trace.clear();
+    SendMessageW(loaded.named(spec_named(L"Command4")), BM_CLICK, 0, 0);
+    SendMessageW(loaded.named(spec_named(L"Check2")), BM_CLICK, 0, 0);
+    EXPECT_EQ(loaded.trace, Trace{"beep"});
+    EXPECT_FALSE(loaded.window.timer_enabled());
+    EXPECT_EQ(loaded.window.fill_colour(kShape1), kRed);
+    EXPECT_EQ(loaded.window.back_colour(kShape1), kRed);
+    EXPECT_EQ(loaded.window.Check(2), 1);
+}
+
+COLORREF pixel(HWND control, int x, int y) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    HDC dc = GetDC(control);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(control, dc);
+    return colour;
+}
+
+TEST(AmigosWindow, ButtonsAndIndicatorArePaintedInTheirColours) {
+    LoadedWindow loaded;
+    for (const ControlSpec& spec : kAmigosControls)
+        if (spec.kind == ControlKind::Button)
+            EXPECT_EQ(pixel(loaded.named(spec), 5, 5), spec.back) << utf8(name_of(spec));
+
+    const HWND shape = loaded.named(spec_named(L"Shape1"));
+    RECT area;
+    GetClientRect(shape, &area);
+    const int middle_x = area.right / 2, middle_y = area.bottom / 2;
+    EXPECT_EQ(pixel(shape, middle_x, middle_y), RGB(0, 255, 0)) << "green after start-up";
+    EXPECT_EQ(pixel(shape, 0, 0), GetSysColor(COLOR_BTNFACE)) << "a circle, not the whole area";
+    EXPECT_EQ(pixel(shape, middle_x, 1), RGB(0, 255, 0)) << "495 twips across: the area's full height";
+    SendMessageW(loaded.named(spec_named(L"Command4")), BM_CLICK, 0, 0);
+    EXPECT_EQ(pixel(shape, middle_x, middle_y), RGB(255, 0, 0)) << "red once stopped";
+}
+
+TEST(AmigosWindow, TimerTicksRunTheCycleOnceASecond) {
+    LoadedWindow loaded;
+    loaded.window.SetText(1, L"pu2abc");
+    loaded.window.SetCheck(1, 1);
+    loaded.station.connected = {L"PU2ABC"};
+    loaded.trace.clear();
+    pump_for(2500);
+    EXPECT_EQ(loaded.trace, (Trace{"IsConnected(\"PU2ABC\")", "IsConnected(\"PU2ABC\")", "IsConnected(\"PU2ABC\")",
+                                   "IsConnected(\"PU2ABC\")"}));
+    EXPECT_EQ(loaded.window.Text(1), L"PU2ABC");
+    EXPECT_EQ(text_of(loaded.window.control(kLabel1 + 1)), L" ");
+    EXPECT_EQ(text_of(loaded.window.control(kLabel1)), L"conectado");
+}
+
+TEST(AmigosWindow, CloseBoxEndsWithoutAQuestion) {
+    LoadedWindow loaded;
+    loaded.trace.clear();
+    SendMessageW(loaded.window.hwnd(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(loaded.amigos.ended());
+    EXPECT_FALSE(IsWindow(loaded.window.hwnd()));
+    EXPECT_TRUE(loaded.trace.empty());
+    MSG quit;
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST(AmigosWindow, Screenshot) {
+    LoadedWindow loaded;
+    loaded.window.SetText(1, L"PU2ABC");
+    loaded.window.SetCheck(1, 1);
+    loaded.window.SetLabel(1, L"conectado");
+    save_screenshot(loaded.window.hwnd(), L"amigos.png");
+    EXPECT_NE(GetFileAttributesW(L"screenshots\\amigos.png"), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace relinka::testing
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    relinka::GdiplusSession gdiplus;
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,142 @@
+#include "wine_support.h"
+
+#include <oleauto.h>
+#include <objidl.h>
+#include <algorithm>
+namespace Gdiplus {
+using std::max;
+using std::min;
+}  // namespace Gdiplus
+#include <gdiplus.h>
+
+#include <vector>
+
+#include "win32/unique.h"
+
+namespace relinka::testing {
+
+void pump_for(DWORD milliseconds) {
+    wait_until([] { return false; }, milliseconds);
+}
+
+bool wait_until(const std::function<bool()>& done, DWORD milliseconds) {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (!done()) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
+                                  QS_ALLINPUT);
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return true;
+}
+
+std::wstring beside_tests(const wchar_t* name) {
+    wchar_t path[MAX_PATH];
+    std::wstring folder(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+    folder.resize(folder.find_last_of(L"\\/") + 1);
+    return folder + name;
+}
+
+std::wstring text_of(HWND window) {
+    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
+    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
+    return text;
+}
+
+namespace {
+CLSID png_encoder() {
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<unsigned char> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    Gdiplus::GetImageEncoders(count, size, encoders);
+    for (UINT i = 0; i < count; ++i)
+        if (lstrcmpW(encoders[i].MimeType, L"image/png") == 0) return encoders[i].Clsid;
+    return CLSID{};
+}
+}  // namespace
+
+void save_screenshot(HWND window, const wchar_t* name) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    pump_for(300);
+    RECT bounds;
+    GetWindowRect(window, &bounds);
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
+    HDC screen = GetDC(nullptr);
+    HDC copy = CreateCompatibleDC(screen);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    HGDIOBJ old = SelectObject(copy, bitmap.get());
+    BitBlt(copy, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
+    SelectObject(copy, old);
+    DeleteDC(copy);
+    ReleaseDC(nullptr, screen);
+
+    CreateDirectoryW(L"screenshots", nullptr);
+    const std::wstring path = std::wstring(L"screenshots\\") + name;
+    ULONG_PTR token = 0;
+    Gdiplus::GdiplusStartupInput input;
+    Gdiplus::GdiplusStartup(&token, &input, nullptr);
+    {
+        Gdiplus::Bitmap image(bitmap.get(), nullptr);
+        const CLSID encoder = png_encoder();
+        image.Save(path.c_str(), &encoder, nullptr);
+    }
+    Gdiplus::GdiplusShutdown(token);
+}
+
+StandIn::StandIn() {
+    ComPtr<IUnknown> object;
+    CoCreateInstance(CLSID_EchoLinkApp, nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&object));
+    if (object) object.As(&control_);
+}
+
+std::wstring StandIn::log() const {
+    BSTR text = nullptr;
+    control_->CallLog(&text);
+    std::wstring log(text ? text : L"");
+    SysFreeString(text);
+    return log;
+}
+
+std::wstring StandIn::connections() const {
+    BSTR text = nullptr;
+    control_->Connections(&text);
+    std::wstring connections(text ? text : L"");
+    SysFreeString(text);
+    return connections;
+}
+
+void StandIn::reset() {
+    control_->FailCalls(S_OK);
+    control_->SetAnswerDelay(0);
+    control_->SetConnectDelay(1500);
+    std::wstring remaining = connections();
+    for (size_t start = 0, end; (end = remaining.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
+        BSTR callsign = SysAllocStringLen(remaining.data() + start, static_cast<UINT>(end - start));
+        control_->DropLink(callsign);
+        SysFreeString(callsign);
+    }
+    control_->ClearCallLog();
+}
+
+DWORD run_standin(const wchar_t* option) {
+    std::wstring command = L"\"" + beside_tests(L"echolink-standin.exe") + L"\" " + option;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return GetLastError();
+    WaitForSingleObject(process.hProcess, 30'000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+}  // namespace relinka::testing

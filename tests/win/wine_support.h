@@ -1,0 +1,52 @@
+#pragma once
+// What the tests that run under Wine share: waiting while messages flow, files beside the tests,
+// screenshots, and the EchoLink stand-in's control interface.
+#include <windows.h>
+#include <wrl/client.h>
+
+#include <functional>
+#include <string>
+
+#include "standin_control.h"
+
+namespace relinka::testing {
+
+using Microsoft::WRL::ComPtr;
+
+// Handles this thread's messages for `milliseconds`.
+void pump_for(DWORD milliseconds);
+// Handles messages until `done` answers true or `milliseconds` have passed; returns `done()`.
+bool wait_until(const std::function<bool()>& done, DWORD milliseconds);
+
+// A file in the folder of the running test program (the build puts every program there).
+std::wstring beside_tests(const wchar_t* name);
+
+// The window with its frame as it stands on the screen, into a PNG file `name` in the folder
+// "screenshots" of the working directory.
+void save_screenshot(HWND window, const wchar_t* name);
+
+std::wstring text_of(HWND window);
+
+class ComApartment {
+public:
+    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
+    ~ComApartment() { CoUninitialize(); }
+};
+
+// The stand-in that COM starts for EchoLink's class, with its state put back as a fresh one has it.
+class StandIn {
+public:
+    StandIn();
+    IStandInControl* operator->() const { return control_.Get(); }
+    std::wstring log() const;
+    std::wstring connections() const;
+    void reset();
+
+private:
+    ComPtr<IStandInControl> control_;
+};
+
+// Runs the stand-in with a registration option; the exit code.
+DWORD run_standin(const wchar_t* option);
+
+}  // namespace relinka::testing
