@@ -2,8 +2,9 @@
 # Sourced, not run. Every process started here is ended by its id when the calling script ends.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-NATIVE_BUILD=$ROOT/build/native
-WINDOWS_BUILD=$ROOT/build/windows
+BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
+NATIVE_BUILD=$BUILD_ROOT/native
+WINDOWS_BUILD=$BUILD_ROOT/windows
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
           g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev
