@@ -13,3 +13,25 @@ target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
 target_compile_options(test_fakes PRIVATE ${sanitizers})
 target_link_libraries(core_tests PRIVATE test_fakes gtest_main)
 add_test(NAME core_tests COMMAND core_tests)
+
+# The friends-file reader under libFuzzer, for a bounded time on each run (clang only). New inputs go
+# to a corpus in the build tree; the seeds in tests/fuzz/corpus are only read.
+if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    set(fuzzing -fsanitize=fuzzer,address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+    add_executable(friends_reader_fuzz tests/fuzz/friends_reader_fuzz.cpp src/friends/friends_file.cpp)
+    target_include_directories(friends_reader_fuzz PRIVATE src)
+    target_compile_options(friends_reader_fuzz PRIVATE ${fuzzing} -Wall -Wextra)
+    target_link_options(friends_reader_fuzz PRIVATE ${fuzzing})
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz/corpus ${CMAKE_BINARY_DIR}/fuzz/crashes)
+    add_test(NAME friends_reader_fuzz
+             COMMAND friends_reader_fuzz -max_total_time=20 -max_len=4096 -timeout=10
+                     -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/crashes/
+                     ${CMAKE_BINARY_DIR}/fuzz/corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus)
+endif()
+
+# Peak memory while reading a 1 GiB friends file with no line end, against an ordinary one. Run by
+# hand (build/native/friends_reader_memory [folder]); optimised and without sanitizers, so the figures
+# are the reader's own.
+add_executable(friends_reader_memory bench/friends_reader_memory.cpp src/friends/friends_file.cpp)
+target_include_directories(friends_reader_memory PRIVATE src)
+target_compile_options(friends_reader_memory PRIVATE -O2 -Wall -Wextra)

@@ -94,9 +94,13 @@ std::unique_ptr<ByteSource> WindowsDesktop::open_for_reading(std::wstring_view n
 }
 
 // The new contents go to a file of their own in the same directory, reach the disk, and only then take
-// the old file's place; the old file is never opened for writing.
+// the old file's place; the old file is never opened for writing. A read-only file is left alone:
+// Windows refuses to move over one, but Wine run as root replaces it, so it is refused here first.
 std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name, std::string_view bytes) {
     const std::wstring target(name);
+    const DWORD attributes = GetFileAttributesW(target.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        return system_message(ERROR_ACCESS_DENIED);
     wchar_t temporary[MAX_PATH];
     if (!GetTempFileNameW(directory_of(target).c_str(), L"ami", 0, temporary)) return system_message(GetLastError());
     DWORD error = ERROR_SUCCESS;
