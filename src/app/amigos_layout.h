@@ -2,6 +2,7 @@
 // The main window `amigos` and its controls, in tab order.
 #include <array>
 
+#include "app/amigos_form.h"
 #include "resources.h"
 #include "win32/control_table.h"
 

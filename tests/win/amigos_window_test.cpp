@@ -6,7 +6,6 @@
 
 #include "../core/fakes.h"
 #include "app/amigos_window.h"
-#include "win32/animation.h"
 #include "win32/fonts.h"
 #include "wine_support.h"
 
@@ -237,9 +236,3 @@ TEST(AmigosWindow, Screenshot) {
 
 }  // namespace
 }  // namespace relinka::testing
-
-int main(int argc, char** argv) {
-    testing::InitGoogleTest(&argc, argv);
-    relinka::GdiplusSession gdiplus;
-    return RUN_ALL_TESTS();
-}

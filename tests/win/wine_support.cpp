@@ -11,6 +11,9 @@ using std::min;
 
 #include <vector>
 
+#include <gtest/gtest.h>
+
+#include "win32/animation.h"
 #include "win32/unique.h"
 
 namespace relinka::testing {
@@ -78,15 +81,9 @@ void save_screenshot(HWND window, const wchar_t* name) {
 
     CreateDirectoryW(L"screenshots", nullptr);
     const std::wstring path = std::wstring(L"screenshots\\") + name;
-    ULONG_PTR token = 0;
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token, &input, nullptr);
-    {
-        Gdiplus::Bitmap image(bitmap.get(), nullptr);
-        const CLSID encoder = png_encoder();
-        image.Save(path.c_str(), &encoder, nullptr);
-    }
-    Gdiplus::GdiplusShutdown(token);
+    Gdiplus::Bitmap image(bitmap.get(), nullptr);
+    const CLSID encoder = png_encoder();
+    image.Save(path.c_str(), &encoder, nullptr);
 }
 
 StandIn::StandIn() {
@@ -140,3 +137,10 @@ DWORD run_standin(const wchar_t* option) {
 }
 
 }  // namespace relinka::testing
+
+// Every test program under Wine starts GDI+ for the windows' animations and the screenshots.
+int main(int argc, char** argv) {
+    ::testing::InitGoogleTest(&argc, argv);
+    relinka::GdiplusSession gdiplus;
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,50 @@
+#pragma once
+// relinka.exe started by a test as an operator would start it, and driven through its windows from
+// outside: typing, ticking, clicking, reading, answering its message boxes.
+#include <windows.h>
+
+#include <string>
+
+namespace relinka::testing {
+
+class RelinkaProcess {
+public:
+    // Starts relinka.exe from the tests' folder with `working_directory` as its current directory.
+    explicit RelinkaProcess(const std::wstring& working_directory);
+    ~RelinkaProcess();  // ends it if it still runs
+    RelinkaProcess(const RelinkaProcess&) = delete;
+    RelinkaProcess& operator=(const RelinkaProcess&) = delete;
+
+    // The main window once it shows; null if it did not within the time.
+    HWND main_window(DWORD milliseconds = 15000);
+    HWND control(int id);
+    // Clicks, types and ticks go through the message queue, as the mouse's and keyboard's do.
+    void click(int id);
+    void type(int id, const std::wstring& text);  // replaces the box's text
+    void press_key(WPARAM key);                   // on the focused control
+    std::wstring text(int id);
+    int check(int id);
+    COLORREF pixel(int id, int x, int y);
+
+    // A message box of this process; null if none showed within the time.
+    HWND message_box(DWORD milliseconds = 10000);
+    int message_boxes_open();
+    bool ended_within(DWORD milliseconds);
+    DWORD exit_code();
+    DWORD id() const { return process_.dwProcessId; }
+
+private:
+    PROCESS_INFORMATION process_{};
+};
+
+// The parts of a standard message box.
+std::wstring message_box_text(HWND box);
+bool has_button(HWND box, int id);
+bool is_default_button(HWND box, int id);
+bool has_icon(HWND box);
+void answer(HWND box, int button);
+
+// A new, empty directory under the system's temporary folder.
+std::wstring fresh_directory();
+
+}  // namespace relinka::testing
