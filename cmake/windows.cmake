@@ -45,6 +45,7 @@ if(BUILD_TESTING)
 
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
+    add_wine_test(auxiliary_windows_test)
 endif()
 
 # scripts/test hands over the native build's tests, so one ctest run covers both builds.

@@ -27,9 +27,8 @@ Creation creation_of(const ControlSpec& spec) {
                     0};
         case ControlKind::TextBox:
             return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
-        case ControlKind::MultiLineText:
-            return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_TABSTOP,
-                    WS_EX_CLIENTEDGE};
+        case ControlKind::MultiLineText:  // no scroll bars: the text wraps, and scrolls as the caret moves
+            return {L"EDIT", ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN | WS_TABSTOP, WS_EX_CLIENTEDGE};
         case ControlKind::CheckBox:
             return {L"BUTTON", BS_AUTOCHECKBOX | WS_TABSTOP, 0};
         case ControlKind::GroupBox:
@@ -204,6 +203,17 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             const Control* focused = find(GetFocus());
             if (focused && focused->spec->kind == ControlKind::Button)
                 return MAKELRESULT(focused->spec->id, DC_HASDEFID);
+            return 0;
+        }
+        case WM_NEXTDLGCTL: {
+            // A multi-line text box keeps Tab for itself and asks its window to move the focus on, as
+            // it would ask a dialog; without this the focus would stay stuck in the box.
+            const HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
+                                             : GetNextDlgTabItem(hwnd(), GetFocus(), wparam != 0);
+            if (next) {
+                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+                SetFocus(next);
+            }
             return 0;
         }
     }

@@ -1,0 +1,617 @@
+// The Help and About windows as Windows builds them, opened from the main window, and the embedded
+// animations.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <span>
+#include <vector>
+
+#include "../core/fakes.h"
+#include "app/amigos_window.h"
+#include "win32/animation.h"
+#include "win32/fonts.h"
+#include "windows/ajuda.h"
+#include "windows/sobre_auto.h"
+#include "wine_support.h"
+
+namespace relinka::testing {
+namespace {
+
+// The shell as the About window uses it, every call written down instead of made.
+class RecordingShell : public WindowsDesktop {
+public:
+    struct Call {
+        HWND owner;
+        std::wstring operation, file, parameters, directory;
+        int show;
+    };
+    void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                       const wchar_t* directory, int show) override {
+        calls.push_back({owner, operation, file, parameters, directory, show});
+    }
+    std::vector<Call> calls;
+};
+
+// The main window with the core's handlers on fakes of the desktop and EchoLink, loaded and shown.
+struct LoadedWindow {
+    Trace trace;
+    FakeDesktop desktop{trace};
+    RecordingShell shell;
+    AmigosWindow window{shell};
+    FakeEchoLink::Station station;
+    Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
+                      return std::make_unique<FakeEchoLink>(trace, station);
+                  }};
+    LoadedWindow() {
+        window.attach(amigos);
+        amigos.Form_Load();
+        window.show();
+        SetForegroundWindow(window.hwnd());
+        pump_for(200);
+    }
+    void click(int id) { SendMessageW(window.control(id), BM_CLICK, 0, 0); }
+};
+
+// While a modal window runs its own loop, a thread timer hands it to `step` every 50 ms, with the
+// milliseconds since the first call, until `step` answers true (having closed it, usually). A window
+// still open after 10 s is closed, and the test fails.
+class ModalDriver {
+public:
+    using Step = std::function<bool(HWND window, ULONGLONG elapsed)>;
+
+    ModalDriver(const wchar_t* caption, Step step) : caption_(caption), step_(std::move(step)) {
+        current_ = this;
+        timer_ = SetTimer(nullptr, 0, 50, on_timer);
+    }
+    ~ModalDriver() {
+        if (timer_) KillTimer(nullptr, timer_);
+        current_ = nullptr;
+        EXPECT_TRUE(finished_) << "the window \"" << utf8(caption_) << "\" was not driven to the end";
+    }
+    ModalDriver(const ModalDriver&) = delete;
+    ModalDriver& operator=(const ModalDriver&) = delete;
+
+private:
+    static void CALLBACK on_timer(HWND, UINT, UINT_PTR, DWORD) {
+        if (current_ && !current_->busy_) current_->tick();
+    }
+    void tick() {
+        const HWND window = FindWindowW(L"RelinkaForm", caption_);
+        if (!window || !IsWindowVisible(window)) return;
+        const ULONGLONG now = GetTickCount64();
+        if (!started_) started_ = now;
+        busy_ = true;
+        const bool done = now - started_ > 10'000 || step_(window, now - started_);
+        busy_ = false;
+        if (!done) return;
+        finished_ = now - started_ <= 10'000;
+        KillTimer(nullptr, std::exchange(timer_, 0));
+        if (IsWindow(window)) PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+
+    static inline ModalDriver* current_ = nullptr;
+    const wchar_t* caption_;
+    Step step_;
+    UINT_PTR timer_ = 0;
+    ULONGLONG started_ = 0;
+    bool busy_ = false, finished_ = false;
+};
+
+RECT client_rect_of(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void press(HWND focus, WPARAM key) {
+    MSG message{focus, WM_KEYDOWN, key, 0};
+    dispatch_message(message);
+    MSG release{focus, WM_KEYUP, key, 0};
+    dispatch_message(release);
+}
+
+void type(HWND focus, const wchar_t* text) {
+    for (; *text; ++text) {
+        MSG message{focus, WM_CHAR, static_cast<WPARAM>(*text), 0};
+        dispatch_message(message);
+    }
+}
+
+COLORREF pixel(HWND window, int x, int y) {
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+// Every pixel of an area of a device context.
+std::vector<COLORREF> pixels_of(HDC dc, int width, int height) {
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    return pixels;
+}
+
+// An icon drawn on white: the window's own, or one loaded from the program's resources.
+std::vector<COLORREF> drawn(HICON icon, int size) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP canvas = CreateBitmap(size, size, 1, 32, nullptr);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    PatBlt(dc, 0, 0, size, size, WHITENESS);
+    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    std::vector<COLORREF> pixels = pixels_of(dc, size, size);
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    return pixels;
+}
+
+std::vector<COLORREF> drawn(int resource, int size) {
+    const auto icon = static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
+    std::vector<COLORREF> pixels = drawn(icon, size);
+    DestroyIcon(icon);
+    return pixels;
+}
+
+// What a control shows on the screen.
+std::vector<COLORREF> shown_by(HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    RECT area;
+    GetClientRect(control, &area);
+    HDC dc = GetDC(control);
+    std::vector<COLORREF> pixels = pixels_of(dc, area.right, area.bottom);
+    ReleaseDC(control, dc);
+    return pixels;
+}
+
+// The room a label's caption takes when the label wraps it to its own width.
+SIZE room_for_caption(HWND label) {
+    RECT needed;
+    GetClientRect(label, &needed);
+    needed.bottom = 0;
+    HDC dc = GetDC(label);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc, text_of(label).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(label, dc);
+    return {needed.right, needed.bottom};
+}
+
+// A window as the design gives it, in pixels at 96 dpi.
+struct ExpectedWindow {
+    const wchar_t* caption;
+    int client_width, client_height;
+    bool resizable, minimize_box, maximize_box;
+    int icon;
+};
+
+// A control as the design gives it, in pixels at 96 dpi; tab -1 for none.
+struct Expected {
+    int id;
+    const wchar_t* caption;  // null: shows no text
+    int left, top, width, height;
+    FontSpec font;  // null face: shows no text
+    int tab;
+};
+
+const ExpectedWindow kAjudaWindow{L"Ajuda", 412, 319, true, true, true, IDI_AJUDA};
+const Expected kAjudaExpected[] = {
+    {kAjudaLabel1, L"Relinka amigos", 48, 8, 329, 49, {L"Times New Roman", 2775, true}, 2},
+    {kAjudaText1, kHelpText, 24, 64, 369, 161, {L"MS Sans Serif", 975, true}, 1},
+    {kAjudaCommand1, L"Retornar", 304, 240, 89, 65, {L"MS Sans Serif", 975, true}, 0},
+};
+
+const ExpectedWindow kSobreWindow{L"Sobre", 312, 377, false, false, false, IDI_SOBRE_WINDOW};
+constexpr FontSpec kSans825Bold{L"MS Sans Serif", 825, true};
+const Expected kSobreExpected[] = {
+    {kSobreAniGIF2, nullptr, 16, 0, 49, 89, kWindowFont, 8},
+    {kSobreLabel1, L"Relinka", 80, 16, 217, 41, {L"MS Sans Serif", 2400, true}, 2},
+    {kSobreLabel4, L"Vers\u00E3o 3.0  Revis\u00E3o 1  -  10/2008", 80, 56, 201, 25, kSans825Bold, 4},
+    {kSobreLine1, nullptr, 8, 88, 296, 1, kWindowFont, -1},
+    {kSobreLabel2, L"Uma cria\u00E7\u00E3o de Fulano de Tal", 16, 96, 273, 33, {L"MS Sans Serif", 1350, true}, 1},
+    // 113 pixels rather than 97: the callsign needs 112 at this size.
+    {kSobreLabel5, L"QX0QX", 96, 120, 113, 41, {L"Times New Roman", 2400, true}, 3},
+    {kSobreLabel3, kAboutFirm, 8, 168, 297, 25, kSans825Bold, 0},
+    {kSobreLine2, nullptr, 8, 200, 296, 1, kWindowFont, -1},
+    {kSobreLabel6, kAboutDonation, 8, 208, 297, 57, {L"MS Sans Serif", 825, false}, 6},
+    {kSobreLine3, nullptr, 8, 272, 296, 1, kWindowFont, -1},
+    {kSobreCommand1, L"Visitar Servidor  QX0QX", 16, 288, 153, 73, kSans825Bold, 7},
+    {kSobreRet, L"Retornar", 200, 288, 97, 73, kSans825Bold, 5},
+};
+
+// The window itself: caption, client size, frame, place on the screen, icon, owner.
+void expect_window(HWND hwnd, const ExpectedWindow& expected) {
+    EXPECT_EQ(text_of(hwnd), expected.caption);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, expected.client_width);
+    EXPECT_EQ(client.bottom, expected.client_height);
+    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
+    EXPECT_EQ(bool(style & WS_THICKFRAME), expected.resizable);
+    EXPECT_EQ(bool(style & WS_MINIMIZEBOX), expected.minimize_box);
+    EXPECT_EQ(bool(style & WS_MAXIMIZEBOX), expected.maximize_box);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    RECT outer;
+    GetWindowRect(hwnd, &outer);
+    EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
+    const auto big = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
+    const auto small = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
+    ASSERT_TRUE(big && small);
+    EXPECT_TRUE(drawn(big, 32) == drawn(expected.icon, 32)) << "big icon";
+    EXPECT_TRUE(drawn(small, 16) == drawn(expected.icon, 16)) << "small icon";
+}
+
+// Every control: place, caption (whole, for a label), font, its background when it paints its own,
+// and the order the keyboard walks them in (the order of the window's children).
+void expect_controls(const Form& form, std::span<const ControlSpec> table, std::span<const Expected> design) {
+    ASSERT_EQ(table.size(), design.size());
+    std::vector<std::pair<int, int>> tab_by_position;  // (place among the children, tab index)
+    for (const Expected& expected : design) {
+        const HWND control = form.control(expected.id);
+        ASSERT_TRUE(control) << "control " << expected.id;
+        const ControlSpec& entry = *form.spec_of(control);
+        SCOPED_TRACE(::testing::Message() << "control " << utf8(entry.name));
+        const RECT rect = client_rect_of(control);
+        EXPECT_EQ(rect.left, expected.left);
+        EXPECT_EQ(rect.top, expected.top);
+        EXPECT_EQ(rect.right - rect.left, expected.width);
+        EXPECT_EQ(rect.bottom - rect.top, expected.height);
+        if (entry.kind == ControlKind::Button) EXPECT_EQ(pixel(control, 5, 5), entry.back) << "background";
+        if (expected.tab >= 0) {
+            int position = 0;
+            for (HWND child = GetWindow(form.hwnd(), GW_CHILD); child && child != control;
+                 child = GetWindow(child, GW_HWNDNEXT))
+                ++position;
+            tab_by_position.emplace_back(position, expected.tab);
+        }
+        if (!expected.caption) continue;
+        EXPECT_EQ(text_of(control), expected.caption);
+        if (entry.kind == ControlKind::Label) {
+            const SIZE needed = room_for_caption(control);
+            EXPECT_LE(needed.cx, expected.width) << "caption clipped on the right";
+            EXPECT_LE(needed.cy, expected.height) << "caption clipped at the bottom";
+        }
+
+        LOGFONTW font{};
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
+        const auto faces = faces_for(expected.font.face);
+        EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end()) << utf8(font.lfFaceName);
+        EXPECT_EQ(font.lfHeight, -MulDiv(expected.font.centipoints, 96, 7200));
+        EXPECT_EQ(font.lfWeight, expected.font.bold ? FW_BOLD : FW_NORMAL);
+    }
+    std::sort(tab_by_position.begin(), tab_by_position.end());
+    for (size_t i = 1; i < tab_by_position.size(); ++i)
+        EXPECT_LT(tab_by_position[i - 1].second, tab_by_position[i].second) << "tab order";
+}
+
+// The colours a label (or rule) gets from its window, and the brush it is filled with.
+struct StaticColours {
+    COLORREF text, back, brush;
+};
+
+StaticColours static_colours(const Form& form, int id) {
+    HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc, RGB(1, 2, 3));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
+        form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(form.control(id))));
+    LOGBRUSH fill{};
+    GetObjectW(brush, sizeof fill, &fill);
+    const StaticColours colours{GetTextColor(dc), GetBkColor(dc), fill.lbColor};
+    DeleteDC(dc);
+    return colours;
+}
+
+template <class W, class... Args>
+struct Shown {
+    W window;
+    explicit Shown(Args&... args) : window(args...) {
+        window.show();
+        SetForegroundWindow(window.hwnd());
+        pump_for(100);
+    }
+};
+
+TEST(AjudaWindow, IsTheFormOfItsTable) {
+    Shown<AjudaWindow> shown;
+    const AjudaWindow& window = shown.window;
+    ASSERT_EQ(window.dpi(), 96);
+    expect_window(window.hwnd(), kAjudaWindow);
+    expect_controls(window, kAjudaControls, kAjudaExpected);
+    EXPECT_EQ(GetFocus(), window.control(kAjudaCommand1)) << "focus opens on Retornar";
+
+    const StaticColours title = static_colours(window, kAjudaLabel1);
+    EXPECT_EQ(title.text, RGB(0, 0, 255));
+    EXPECT_EQ(title.back, GetSysColor(COLOR_BTNFACE));
+
+    // The help text keeps the system's colours of a text box.
+    HDC dc = CreateCompatibleDC(nullptr);
+    SetTextColor(dc, RGB(1, 2, 3));
+    SetBkColor(dc, RGB(1, 2, 3));
+    SendMessageW(window.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(window.control(kAjudaText1)));
+    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
+    DeleteDC(dc);
+
+    const LONG text_style = GetWindowLongW(window.control(kAjudaText1), GWL_STYLE);
+    EXPECT_TRUE(text_style & ES_MULTILINE);
+    EXPECT_FALSE(text_style & ES_READONLY);
+    // No line of the help text is wrapped: nine lines and the empty one after the last line end.
+    EXPECT_EQ(SendMessageW(window.control(kAjudaText1), EM_GETLINECOUNT, 0, 0), 10);
+}
+
+TEST(SobreAutoWindow, IsTheFormOfItsTable) {
+    WindowsDesktop shell;
+    Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
+    const SobreAutoWindow& window = shown.window;
+    ASSERT_EQ(window.dpi(), 96);
+    expect_window(window.hwnd(), kSobreWindow);
+    expect_controls(window, kSobreAutoControls, kSobreExpected);
+    EXPECT_EQ(GetFocus(), window.control(kSobreRet)) << "focus opens on Retornar";
+
+    const struct {
+        int id;
+        COLORREF text;
+    } labels[] = {
+        {kSobreLabel1, GetSysColor(COLOR_ACTIVECAPTION)}, {kSobreLabel2, RGB(0, 128, 0)},
+        {kSobreLabel3, GetSysColor(COLOR_WINDOWTEXT)},    {kSobreLabel4, GetSysColor(COLOR_WINDOWTEXT)},
+        {kSobreLabel5, GetSysColor(COLOR_DESKTOP)},       {kSobreLabel6, GetSysColor(COLOR_WINDOWTEXT)},
+    };
+    for (const auto& label : labels) {
+        const StaticColours colours = static_colours(window, label.id);
+        EXPECT_EQ(colours.text, label.text) << "label " << label.id;
+        EXPECT_EQ(colours.back, GetSysColor(COLOR_BTNFACE)) << "label " << label.id;
+    }
+    // The plea for donations: centred and wrapped, in the window's own font.
+    const LONG plea = GetWindowLongW(window.control(kSobreLabel6), GWL_STYLE);
+    EXPECT_EQ(plea & SS_TYPEMASK, SS_CENTER);
+    EXPECT_FALSE(plea & (SS_ENDELLIPSIS | SS_WORDELLIPSIS | SS_PATHELLIPSIS));
+
+    for (int line : {kSobreLine1, kSobreLine2, kSobreLine3}) {
+        EXPECT_EQ(static_colours(window, line).brush, GetSysColor(COLOR_WINDOWTEXT)) << "line " << line;
+        const HWND rule = window.control(line);
+        EXPECT_EQ(pixel(rule, 0, 0), GetSysColor(COLOR_WINDOWTEXT)) << "line " << line;
+        EXPECT_EQ(pixel(rule, 295, 0), GetSysColor(COLOR_WINDOWTEXT)) << "line " << line;
+    }
+}
+
+TEST(AuxiliaryWindows, TabWalksFromRetornarThroughTheControlsThatTakeTheFocus) {
+    {
+        Shown<AjudaWindow> shown;
+        const AjudaWindow& window = shown.window;
+        const HWND order[] = {window.control(kAjudaCommand1), window.control(kAjudaText1),
+                              window.control(kAjudaCommand1)};
+        for (size_t step = 0; step < std::size(order); ++step) {
+            EXPECT_EQ(GetFocus(), order[step]) << "Ajuda, step " << step;
+            press(GetFocus(), VK_TAB);
+            pump_for(50);  // the characters the keys make
+        }
+        EXPECT_EQ(text_of(window.control(kAjudaText1)), kHelpText) << "Tab typed into the help text";
+    }
+    {
+        WindowsDesktop shell;
+        Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
+        const SobreAutoWindow& window = shown.window;
+        const HWND order[] = {window.control(kSobreRet), window.control(kSobreCommand1), window.control(kSobreRet)};
+        for (size_t step = 0; step < std::size(order); ++step) {
+            EXPECT_EQ(GetFocus(), order[step]) << "Sobre, step " << step;
+            press(GetFocus(), VK_TAB);
+        }
+    }
+}
+
+TEST(AuxiliaryWindows, EnterOrSpaceOnTheFirstFocusClosesAtOnce) {
+    for (WPARAM key : {VK_RETURN, VK_SPACE}) {
+        {
+            Shown<AjudaWindow> shown;
+            press(GetFocus(), key);
+            EXPECT_EQ(shown.window.hwnd(), nullptr) << "Ajuda, key " << key;
+        }
+        {
+            RecordingShell shell;
+            Shown<SobreAutoWindow, RecordingShell> shown(shell);
+            press(GetFocus(), key);
+            EXPECT_EQ(shown.window.hwnd(), nullptr) << "Sobre, key " << key;
+            EXPECT_TRUE(shell.calls.empty());
+        }
+    }
+}
+
+int count_of(const Trace& trace, const std::string& step) {
+    return static_cast<int>(std::count(trace.begin(), trace.end(), step));
+}
+
+TEST(AuxiliaryWindows, AjudaBlocksTheMainWindowWhileSupervisionGoesOn) {
+    LoadedWindow loaded;
+    loaded.window.SetText(1, L"PU2ABC");
+    loaded.window.SetCheck(1, 1);
+    loaded.station.connected = {L"PU2ABC"};
+    loaded.trace.clear();
+    const HWND main = loaded.window.hwnd();
+    bool main_enabled = true, focus_on_retornar = false;
+    HWND owner = main;
+    Trace while_open;
+    {
+        ModalDriver driver(L"Ajuda", [&](HWND help, ULONGLONG elapsed) {
+            if (elapsed == 0) {
+                main_enabled = IsWindowEnabled(main);
+                focus_on_retornar = GetFocus() == GetDlgItem(help, kAjudaCommand1);
+                owner = GetWindow(help, GW_OWNER);
+                return false;
+            }
+            if (elapsed < 2600) return false;
+            while_open = loaded.trace;
+            press(GetFocus(), VK_RETURN);
+            return true;
+        });
+        loaded.click(kCommand3);
+    }
+    EXPECT_FALSE(main_enabled);
+    EXPECT_TRUE(focus_on_retornar);
+    EXPECT_EQ(owner, nullptr);
+    ASSERT_FALSE(while_open.empty());
+    EXPECT_EQ(while_open.front(), "beep");
+    EXPECT_GE(count_of(while_open, "IsConnected(\"PU2ABC\")"), 4) << "two ticks or more while Help was open";
+    EXPECT_EQ(count_of(while_open, "IsConnected(\"PU2ABC\")"), int(while_open.size()) - 1);
+    EXPECT_TRUE(IsWindowEnabled(main)) << "input given back once Help has gone";
+    EXPECT_EQ(FindWindowW(L"RelinkaForm", L"Ajuda"), nullptr);
+}
+
+TEST(AuxiliaryWindows, AjudaShowsTheHelpTextAfreshAtEachOpening) {
+    LoadedWindow loaded;
+    std::wstring first, edited, second;
+    {
+        ModalDriver driver(L"Ajuda", [&](HWND help, ULONGLONG) {
+            const HWND text = GetDlgItem(help, kAjudaText1);
+            first = text_of(text);
+            press(GetFocus(), VK_TAB);
+            type(GetFocus(), L"PU2XYZ 73");
+            edited = text_of(text);
+            SendMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
+            return true;
+        });
+        loaded.click(kCommand3);
+    }
+    {
+        ModalDriver driver(L"Ajuda", [&](HWND help, ULONGLONG) {
+            second = text_of(GetDlgItem(help, kAjudaText1));
+            SendMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
+            return true;
+        });
+        loaded.click(kCommand3);
+    }
+    EXPECT_EQ(first, kHelpText);
+    EXPECT_NE(edited.find(L"PU2XYZ 73"), std::wstring::npos) << utf8(edited);
+    EXPECT_EQ(second, kHelpText);
+    EXPECT_EQ(loaded.trace, (Trace{"beep", "beep"}));
+}
+
+TEST(AuxiliaryWindows, CloseBoxClosesLikeRetornar) {
+    LoadedWindow loaded;
+    for (const auto& [caption, button] : {std::pair{L"Ajuda", kCommand3}, std::pair{L"Sobre", kSobre}}) {
+        bool main_enabled = true;
+        {
+            ModalDriver driver(caption, [&](HWND window, ULONGLONG) {
+                main_enabled = IsWindowEnabled(loaded.window.hwnd());
+                SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+                return true;
+            });
+            loaded.click(button);
+        }
+        EXPECT_FALSE(main_enabled) << utf8(caption);
+        EXPECT_EQ(FindWindowW(L"RelinkaForm", caption), nullptr) << utf8(caption);
+        EXPECT_TRUE(IsWindowEnabled(loaded.window.hwnd())) << utf8(caption);
+    }
+    EXPECT_TRUE(loaded.shell.calls.empty());
+    EXPECT_FALSE(loaded.amigos.ended());
+}
+
+TEST(SobreAutoWindow, VisitarServidorCallsTheShellAtEachPressAndStaysOpen) {
+    LoadedWindow loaded;
+    HWND about = nullptr;
+    size_t calls_after_first = 0;
+    bool open_after_presses = false;
+    {
+        ModalDriver driver(L"Sobre", [&](HWND window, ULONGLONG) {
+            about = window;
+            press(GetFocus(), VK_TAB);  // to "Visitar Servidor  QX0QX"
+            press(GetFocus(), VK_RETURN);
+            calls_after_first = loaded.shell.calls.size();
+            SendMessageW(GetDlgItem(window, kSobreCommand1), BM_CLICK, 0, 0);
+            open_after_presses = IsWindowVisible(window) && !IsWindowEnabled(loaded.window.hwnd());
+            press(GetDlgItem(window, kSobreRet), VK_SPACE);
+            return true;
+        });
+        loaded.click(kSobre);
+    }
+    EXPECT_EQ(calls_after_first, 1u);
+    EXPECT_TRUE(open_after_presses);
+    ASSERT_EQ(loaded.shell.calls.size(), 2u);
+    for (const RecordingShell::Call& call : loaded.shell.calls) {
+        EXPECT_EQ(call.owner, about);
+        EXPECT_EQ(call.operation, L"open");
+        EXPECT_EQ(call.file, L"http://qx0qx.example:2000/");
+        EXPECT_EQ(call.parameters, L"");
+        EXPECT_EQ(call.directory, L"");
+        EXPECT_EQ(call.show, 1);
+    }
+    EXPECT_FALSE(IsWindow(about));
+    EXPECT_EQ(loaded.trace, Trace{"beep"});
+}
+
+TEST(Animations, EmbeddedGifsPlayAsDrawn) {
+    const struct {
+        const char* name;
+        int resource;
+        unsigned width, height, frames, delay_ms, loop_count;
+    } gifs[] = {
+        {"banner tower", IDG_BANNER_TOWER, 35, 45, 10, 100, 9999},
+        {"banner link", IDG_BANNER_LINK, 280, 120, 19, 70, 0},
+        {"about mast", IDG_ABOUT_MAST, 120, 263, 7, 150, 0},
+    };
+    for (const auto& gif : gifs) {
+        SCOPED_TRACE(gif.name);
+        const AnimationFacts facts = read_animation(gif.resource);
+        EXPECT_TRUE(facts.is_gif89a);
+        EXPECT_EQ(facts.width, gif.width);
+        EXPECT_EQ(facts.height, gif.height);
+        EXPECT_EQ(facts.delays_ms, std::vector<unsigned>(gif.frames, gif.delay_ms));
+        EXPECT_EQ(facts.loop_count, gif.loop_count);
+    }
+}
+
+// A picture is drawn when a good part of its control differs from the colour around it, and plays
+// when what it shows changes as time passes.
+void expect_playing(HWND control, COLORREF around, const char* name) {
+    const std::vector<COLORREF> before = shown_by(control);
+    const auto painted = std::count_if(before.begin(), before.end(), [&](COLORREF pixel) { return pixel != around; });
+    EXPECT_GT(painted * 5, static_cast<long long>(before.size())) << name << ": mostly empty";
+    bool changed = false;
+    for (int wait = 0; wait < 20 && !changed; ++wait) {
+        pump_for(50);
+        changed = shown_by(control) != before;
+    }
+    EXPECT_TRUE(changed) << name << ": stands still";
+}
+
+TEST(Animations, PlayInTheirWindows) {
+    {
+        WindowsDesktop shell;
+        Shown<SobreAutoWindow, WindowsDesktop> about(shell);
+        expect_playing(about.window.control(kSobreAniGIF2), GetSysColor(COLOR_BTNFACE), "About mast");
+    }
+    LoadedWindow loaded;
+    expect_playing(loaded.window.control(kAniGIF1), RGB(255, 255, 255), "banner tower");
+    expect_playing(loaded.window.control(kAniGIF2), RGB(255, 255, 255), "banner link");
+}
+
+TEST(AuxiliaryWindows, Screenshots) {
+    {
+        Shown<AjudaWindow> shown;
+        save_screenshot(shown.window.hwnd(), L"ajuda.png");
+    }
+    {
+        WindowsDesktop shell;
+        Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
+        pump_for(400);  // a few frames of the mast
+        save_screenshot(shown.window.hwnd(), L"sobre_auto.png");
+    }
+    {
+        LoadedWindow loaded;
+        pump_for(600);  // the banner's pictures under way
+        save_screenshot(loaded.window.hwnd(), L"amigos_pictures.png");
+    }
+    EXPECT_NE(GetFileAttributesW(L"screenshots\\ajuda.png"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(L"screenshots\\sobre_auto.png"), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(GetFileAttributesW(L"screenshots\\amigos_pictures.png"), INVALID_FILE_ATTRIBUTES);
+}
+
+}  // namespace
+}  // namespace relinka::testing
