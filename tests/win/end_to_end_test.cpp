@@ -122,6 +122,154 @@ TEST_F(EndToEnd, ClosingDuringACallEndsTheTickThere) {
     EXPECT_EQ(standin.log(), L"IsConnected(\"PU2ABC\")\n") << "no call after Closing";
 }
 
+// --- the supervision cycle and the manual commands
+
+constexpr int kLabel2 = kLabel1 + 1, kText9 = kText1 + 8;
+
+TEST_F(EndToEnd, TickedCallsignIsUpperCasedAndConnectedByTheCycle) {
+    RelinkaProcess& program = start();
+    program.type(kText1, L"pu2abc");
+    program.click(kCheck1);
+    // Down at the first tick: the wait, the request, and EchoLink still connecting when asked again.
+    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"desconectado"; }, 8000));
+    EXPECT_EQ(program.text(kText1), L"PU2ABC");
+    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, 8000));
+    const std::wstring log = standin.log();
+    EXPECT_EQ(log.substr(0, log.find(L'\n', log.find(L"Connect(") + 1) + 1),
+              L"IsConnected(\"PU2ABC\")\nConnect(\"PU2ABC\",-1)\n");
+    EXPECT_FALSE(contains(log, L"pu2abc"));
+    EXPECT_EQ(program.text(kLabel2), L" ");
+}
+
+class Supervising : public EndToEnd {
+protected:
+    void SetUp() override {
+        EndToEnd::SetUp();
+        standin->SetConnectDelay(0);
+        RelinkaProcess& program = start();
+        program.type(kText1, L"pu2abc");
+        program.click(kCheck1);
+        ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, 8000));
+        standin->ClearCallLog();
+    }
+};
+
+TEST_F(Supervising, LinkDroppedByTheNetworkIsMadeAgain) {
+    standin.drop_link(L"PU2ABC");
+    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", 8000));
+    EXPECT_TRUE(wait_until([&] { return standin.connections() == L"PU2ABC\n"; }, 5000));
+    EXPECT_TRUE(wait_until([&] { return relinka->text(kLabel1) == L"conectado"; }, 5000));
+}
+
+TEST_F(Supervising, DesligaStopsTheCallsAndLigaResumesThem) {
+    RelinkaProcess& program = *relinka;
+    program.click(kCommand4);
+    EXPECT_TRUE(wait_until([&] { return program.pixel(kShape1, kShapeMiddleX, kShapeMiddleY) == kRedPixel; }, 5000));
+    standin->ClearCallLog();
+    pump_for(3500);
+    EXPECT_EQ(standin.log(), L"") << "stopped: no tick";
+    EXPECT_EQ(program.text(kLabel1), L"conectado") << "the labels keep their last captions";
+    program.click(kCommand5);
+    EXPECT_TRUE(wait_until([&] { return program.pixel(kShape1, kShapeMiddleX, kShapeMiddleY) == kGreenPixel; }, 5000));
+    EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000));
+}
+
+TEST_F(Supervising, DesconectarAmigoDropsOneStationWhichTheCycleRestores) {
+    RelinkaProcess& program = *relinka;
+    program.click(kCommand2);  // nothing typed yet
+    const HWND box = program.message_box();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(message_box_text(box), L"Entre com o indicativo primeiro");
+    EXPECT_EQ(text_of(box), L"Relinka");
+    EXPECT_TRUE(has_button(box, IDOK));
+    EXPECT_FALSE(has_button(box, IDCANCEL));
+    EXPECT_FALSE(has_icon(box));
+    answer(box, IDOK);
+    EXPECT_FALSE(contains(standin.log(), L"Disconnect"));
+
+    program.type(kText9, L"pu2abc");
+    program.click(kCommand2);
+    EXPECT_TRUE(log_shows(L"Disconnect(\"PU2ABC\")", 5000));
+    EXPECT_EQ(program.text(kText9), L"PU2ABC");
+    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", 8000)) << "still ticked: connected again";
+}
+
+TEST_F(Supervising, DesconectaTodosBlanksTheLabelsStopsAndDropsEverything) {
+    RelinkaProcess& program = *relinka;
+    program.click(kCommand6);
+    EXPECT_TRUE(log_shows(L"DisconnectAll()", 5000));
+    EXPECT_EQ(standin.connections(), L"");
+    for (int slot = 0; slot < kSlots; ++slot) EXPECT_EQ(program.text(kLabel1 + slot), L" ");
+    EXPECT_EQ(program.pixel(kShape1, kShapeMiddleX, kShapeMiddleY), kRedPixel);
+    EXPECT_EQ(program.text(kText1), L"PU2ABC");
+    EXPECT_EQ(program.check(kCheck1), 1);
+    standin->ClearCallLog();
+    pump_for(2500);
+    EXPECT_EQ(standin.log(), L"");
+}
+
+TEST_F(EndToEnd, DesconectaTodosRefusedByEchoLinkIsShownAndTheProgramGoesOnStopped) {
+    RelinkaProcess& program = start();
+    standin->FailCalls(static_cast<long>(0x80004005));
+    program.click(kCommand6);
+    const HWND box = program.message_box();
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(contains(message_box_text(box), L"0x80004005")) << utf8(message_box_text(box));
+    answer(box, IDOK);
+    EXPECT_FALSE(program.ended_within(1500));
+    EXPECT_EQ(program.pixel(kShape1, kShapeMiddleX, kShapeMiddleY), kRedPixel);
+}
+
+TEST_F(EndToEnd, TickedEmptySlotAsksOnceAndIsUnticked) {
+    RelinkaProcess& program = start();
+    program.click(kCheck1 + 1);
+    const HWND box = program.message_box();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(message_box_text(box), L"Entre com a estação desejada primeiro...");
+    EXPECT_EQ(text_of(box), L"Relinka");
+    EXPECT_TRUE(has_button(box, IDOK));
+    EXPECT_FALSE(has_icon(box));
+    pump_for(2500);  // ticks come and are dropped while the message is open
+    EXPECT_EQ(program.message_boxes_open(), 1);
+    answer(box, IDOK);
+    EXPECT_TRUE(wait_until([&] { return program.check(kCheck1 + 1) == 0; }, 5000));
+    EXPECT_EQ(program.text(kLabel2), L" ");
+    pump_for(1500);
+    EXPECT_EQ(program.message_boxes_open(), 0);
+    EXPECT_EQ(standin.log(), L"");
+}
+
+// --- the friends file
+
+TEST_F(EndToEnd, SavedListComesBackTickedAndSupervisedAfterARestart) {
+    {
+        RelinkaProcess& program = start();
+        program.type(kText1, L"PU2ABC");
+        program.type(kText1 + 2, L"py1aa");
+        program.click(kGravar);
+        EXPECT_EQ(program.message_boxes_open(), 0);
+        PostMessageW(program.main_window(), WM_CLOSE, 0, 0);
+        ASSERT_TRUE(program.ended_within(10000));
+    }
+    HANDLE file = CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    char bytes[64] = {};
+    DWORD got = 0;
+    ReadFile(file, bytes, sizeof bytes, &got, nullptr);
+    CloseHandle(file);
+    EXPECT_EQ(std::string(bytes, got), "PU2ABC\r\n\r\npy1aa\r\n\r\n\r\n\r\n\r\n\r\n");
+
+    standin->ClearCallLog();
+    RelinkaProcess& program = start();
+    EXPECT_EQ(program.text(kText1), L"PU2ABC");
+    EXPECT_EQ(program.check(kCheck1), 1);
+    EXPECT_EQ(program.check(kCheck1 + 1), 0);
+    EXPECT_EQ(program.check(kCheck1 + 2), 1);
+    EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000)) << "supervised from the first tick";
+    EXPECT_TRUE(log_shows(L"IsConnected(\"PY1AA\")", 8000));
+}
+
 bool standin_running() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{};
@@ -136,6 +284,8 @@ bool standin_running() {
 TEST(EndToEndWithoutEchoLink, SaysTheObjectCannotBeCreatedAndEndsBeforeItsWindow) {
     ComApartment apartment;
     ASSERT_EQ(run_standin(L"/unregserver"), 0u);
+    // A stand-in still running would keep answering for the class.
+    if (const HWND window = FindWindowW(nullptr, L"EchoLink (substituto)")) PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(wait_until([] { return !standin_running(); }, 15000));
     RelinkaProcess program(fresh_directory());
     const HWND box = program.message_box();

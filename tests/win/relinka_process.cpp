@@ -51,7 +51,10 @@ RelinkaProcess::RelinkaProcess(const std::wstring& working_directory) {
 
 RelinkaProcess::~RelinkaProcess() {
     if (!process_.hProcess) return;
-    if (!ended_within(0)) {
+    // Closed as the operator would, so that it lets go of EchoLink; killed only if that fails.
+    for (HWND box : windows_of(process_.dwProcessId, L"#32770")) PostMessageW(box, WM_CLOSE, 0, 0);
+    if (const HWND window = main_window(0)) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (!ended_within(10000)) {
         TerminateProcess(process_.hProcess, 99);
         WaitForSingleObject(process_.hProcess, 5000);
     }
@@ -153,7 +156,8 @@ bool is_default_button(HWND box, int id) {
 
 bool has_icon(HWND box) {
     for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && IsWindowVisible(child)) return true;
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && send(child, STM_GETICON, 0, 0))
+            return true;
     return false;
 }
 

@@ -108,16 +108,19 @@ std::wstring StandIn::connections() const {
     return connections;
 }
 
+void StandIn::drop_link(std::wstring_view callsign) {
+    BSTR text = SysAllocStringLen(callsign.data(), static_cast<UINT>(callsign.size()));
+    control_->DropLink(text);
+    SysFreeString(text);
+}
+
 void StandIn::reset() {
     control_->FailCalls(S_OK);
     control_->SetAnswerDelay(0);
     control_->SetConnectDelay(1500);
     std::wstring remaining = connections();
-    for (size_t start = 0, end; (end = remaining.find(L'\n', start)) != std::wstring::npos; start = end + 1) {
-        BSTR callsign = SysAllocStringLen(remaining.data() + start, static_cast<UINT>(end - start));
-        control_->DropLink(callsign);
-        SysFreeString(callsign);
-    }
+    for (size_t start = 0, end; (end = remaining.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+        drop_link(std::wstring_view(remaining).substr(start, end - start));
     control_->ClearCallLog();
 }
 

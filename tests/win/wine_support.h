@@ -40,6 +40,7 @@ public:
     IStandInControl* operator->() const { return control_.Get(); }
     std::wstring log() const;
     std::wstring connections() const;
+    void drop_link(std::wstring_view callsign);
     void reset();
 
 private:
