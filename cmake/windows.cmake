@@ -41,11 +41,23 @@ if(BUILD_TESTING)
         target_link_libraries(${name} PRIVATE wine_support test_fakes)
         target_link_options(${name} PRIVATE -static)
         add_test(NAME ${name} COMMAND ${name})
+        if(${name} IN_LIST standin_tests)
+            set_tests_properties(${name} PROPERTIES RESOURCE_LOCK echolink-standin FIXTURES_REQUIRED standin)
+        endif()
     endfunction()
+
+    # The stand-in registered in the prefix, for the tests that talk to it.
+    add_test(NAME register-standin COMMAND echolink-standin /regserver)
+    set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
+    set(standin_tests echolink_binding_test end_to_end_test)
 
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
     add_wine_test(auxiliary_windows_test)
+    add_wine_test(echolink_binding_test)
+    add_wine_test(end_to_end_test)
+    target_sources(end_to_end_test PRIVATE tests/win/relinka_process.cpp)
+    add_dependencies(end_to_end_test relinka echolink-standin)
 endif()
 
 # scripts/test hands over the native build's tests, so one ctest run covers both builds.

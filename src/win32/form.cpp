@@ -198,6 +198,17 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DRAWITEM:
             draw(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam));
             return TRUE;
+        case WM_ACTIVATE:
+            // As a dialog does: the control that had the focus gets it back when the form is active
+            // again (after a message box, say).
+            if (LOWORD(wparam) == WA_INACTIVE) {
+                const HWND focused = GetFocus();
+                if (focused && IsChild(hwnd(), focused)) last_focus_ = focused;
+            } else if (last_focus_ && IsWindow(last_focus_)) {
+                SetFocus(last_focus_);
+                return 0;
+            }
+            break;
         case DM_GETDEFID: {
             // Enter presses the focused button, as in the program's other forms.
             const Control* focused = find(GetFocus());

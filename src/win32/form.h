@@ -47,6 +47,7 @@ private:
     void draw(const DRAWITEMSTRUCT& item);
 
     int dpi_;
+    HWND last_focus_ = nullptr;
     FontSet fonts_;
     UniqueIcon big_icon_, small_icon_;
     std::vector<Control> controls_;
