@@ -36,3 +36,13 @@ endif()
 add_executable(friends_reader_memory bench/friends_reader_memory.cpp src/friends/friends_file.cpp)
 target_include_directories(friends_reader_memory PRIVATE src)
 target_compile_options(friends_reader_memory PRIVATE -O2 -Wall -Wextra)
+
+# Instructions per supervision tick with eight connected stations: bench/tick_instructions.sh runs it
+# under callgrind. Optimised, without sanitizers, and without debug information (which this
+# valgrind cannot read from clang).
+add_library(relinka_core_plain STATIC $<TARGET_PROPERTY:relinka_core,SOURCES>)
+target_include_directories(relinka_core_plain PUBLIC src)
+target_compile_options(relinka_core_plain PRIVATE -O2 -g0)
+add_executable(tick_instructions bench/tick_instructions.cpp)
+target_link_libraries(tick_instructions PRIVATE relinka_core_plain)
+target_compile_options(tick_instructions PRIVATE -O2 -g0)

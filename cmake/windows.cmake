@@ -27,18 +27,18 @@ set_source_files_properties(${relinka_resources} PROPERTIES OBJECT_DEPENDS "${re
 
 add_executable(relinka WIN32 src/app/main.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
-target_link_options(relinka PRIVATE -municode -mwindows -static)
+target_link_options(relinka PRIVATE -municode -mwindows -static -s)
 
 add_subdirectory(tools/echolink-standin)
 
 if(BUILD_TESTING)
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gtest gdiplus)
+    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus)
 
     function(add_wine_test name)
-        add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
-        target_link_libraries(${name} PRIVATE wine_support test_fakes)
+        add_executable(${name} tests/win/${name}.cpp tests/win/test_main.cpp ${relinka_resources})
+        target_link_libraries(${name} PRIVATE wine_support test_fakes gtest)
         target_link_options(${name} PRIVATE -static)
         add_test(NAME ${name} COMMAND ${name})
         if(${name} IN_LIST standin_tests)
@@ -56,8 +56,15 @@ if(BUILD_TESTING)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(echolink_binding_test)
     add_wine_test(end_to_end_test)
-    target_sources(end_to_end_test PRIVATE tests/win/relinka_process.cpp)
     add_dependencies(end_to_end_test relinka echolink-standin)
+
+    # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
+    # the working set; one supervision tick against the stand-in with eight connected stations.
+    foreach(bench startup_bench tick_bench)
+        add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
+        target_link_libraries(${bench} PRIVATE wine_support psapi)
+        target_link_options(${bench} PRIVATE -static -municode)
+    endforeach()
 endif()
 
 # scripts/test hands over the native build's tests, so one ctest run covers both builds.

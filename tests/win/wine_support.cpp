@@ -11,9 +11,6 @@ using std::min;
 
 #include <vector>
 
-#include <gtest/gtest.h>
-
-#include "win32/animation.h"
 #include "win32/unique.h"
 
 namespace relinka::testing {
@@ -141,9 +138,3 @@ DWORD run_standin(const wchar_t* option) {
 
 }  // namespace relinka::testing
 
-// Every test program under Wine starts GDI+ for the windows' animations and the screenshots.
-int main(int argc, char** argv) {
-    ::testing::InitGoogleTest(&argc, argv);
-    relinka::GdiplusSession gdiplus;
-    return RUN_ALL_TESTS();
-}
