@@ -49,8 +49,7 @@ inline constexpr std::array kSobreAutoControls{
                 rgb(0, 128, 0), 1),
     sobre_label(L"Label1", kSobreLabel1, L"Relinka", 1200, 240, 3255, 615, {L"MS Sans Serif", 2400, true},
                 kSystemActiveTitleColour, 2),
-    // Wide enough for the whole callsign at 24 points (112 pixels); nothing lies to its right.
-    sobre_label(L"Label5", kSobreLabel5, L"QX0QX", 1440, 1800, 1695, 615, {L"Times New Roman", 2400, true},
+    sobre_label(L"Label5", kSobreLabel5, L"QX0QX", 1440, 1800, 1455, 615, {L"Times New Roman", 2400, true},
                 kSystemDesktopColour, 3),
     sobre_label(L"Label4", kSobreLabel4, kAboutVersion, 1200, 840, 3015, 375, sobre_fonts::kSans825, kDefaultColour,
                 4),

@@ -6,6 +6,7 @@
 
 #include "../core/fakes.h"
 #include "app/amigos_layout.h"
+#include "windows/ajuda.h"
 #include "relinka_process.h"
 #include "wine_support.h"
 
@@ -237,6 +238,35 @@ TEST_F(EndToEnd, TickedEmptySlotAsksOnceAndIsUnticked) {
     pump_for(1500);
     EXPECT_EQ(program.message_boxes_open(), 0);
     EXPECT_EQ(standin.log(), L"");
+}
+
+// --- the Help window, modal while the cycle goes on
+
+TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink) {
+    RelinkaProcess& program = start();
+    standin->SetConnectDelay(0);
+    program.type(kText1, L"PU2ABC");
+    program.click(kCheck1);
+    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, 8000));
+    program.click(kCommand3);
+    const HWND help = program.form_titled(L"Ajuda");
+    ASSERT_TRUE(help);
+    EXPECT_FALSE(IsWindowEnabled(program.main_window()));
+    standin->ClearCallLog();
+    pump_for(2500);
+    EXPECT_TRUE(contains(standin.log(), L"IsConnected(\"PU2ABC\")\n")) << "ticks go on behind the Help window";
+    PostMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
+    EXPECT_TRUE(wait_until([&] { return !IsWindow(help); }, 5000));
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(program.main_window()); }, 5000));
+}
+
+TEST_F(EndToEnd, ClosingWhileAboutIsOpenEndsCleanly) {
+    RelinkaProcess& program = start();
+    program.click(kSobre);
+    ASSERT_TRUE(program.form_titled(L"Sobre"));
+    standin->RaiseClosing();
+    ASSERT_TRUE(program.ended_within(10000));
+    EXPECT_EQ(program.exit_code(), 0u);
 }
 
 // --- the friends file

@@ -62,13 +62,14 @@ RelinkaProcess::~RelinkaProcess() {
     CloseHandle(process_.hProcess);
 }
 
-HWND RelinkaProcess::main_window(DWORD milliseconds) {
+HWND RelinkaProcess::main_window(DWORD milliseconds) { return form_titled(L"  Relinka", milliseconds); }
+
+HWND RelinkaProcess::form_titled(const std::wstring& caption, DWORD milliseconds) {
     HWND window = nullptr;
     wait_until(
         [&] {
-            const auto forms = windows_of(process_.dwProcessId, L"RelinkaForm");
-            for (HWND form : forms)
-                if (text_of(form) == L"  Relinka") window = form;
+            for (HWND form : windows_of(process_.dwProcessId, L"RelinkaForm"))
+                if (text_of(form) == caption) window = form;
             return window != nullptr;
         },
         milliseconds);

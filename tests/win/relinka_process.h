@@ -17,6 +17,8 @@ public:
 
     // The main window once it shows; null if it did not within the time.
     HWND main_window(DWORD milliseconds = 15000);
+    // One of its windows (the main window, Help or About) by its caption.
+    HWND form_titled(const std::wstring& caption, DWORD milliseconds = 10000);
     HWND control(int id);
     // Clicks, types and ticks go through the message queue, as the mouse's and keyboard's do.
     void click(int id);

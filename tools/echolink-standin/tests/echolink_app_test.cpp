@@ -117,7 +117,7 @@ TEST_F(EchoLinkAppTest, AnswerDelayHoldsEveryEchoLinkCall) {
     control->SetAnswerDelay(200);
     const ULONGLONG start = GetTickCount64();
     app->DisconnectAll();
-    EXPECT_GE(GetTickCount64() - start, 190u);  // the tick count is coarse
+    EXPECT_GE(GetTickCount64() - start, 150u);  // the tick count and the sleep are both coarse
 }
 
 TEST_F(EchoLinkAppTest, RaiseClosingCallsEverySinkEvenAfterOneFails) {
