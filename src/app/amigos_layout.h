@@ -37,16 +37,9 @@ enum AmigosControlId : int {
 
 inline constexpr FormSpec kAmigosForm{L"  Relinka", 7575, 8805, true, true, false, IDI_RELINKA};
 
-namespace amigos_fonts {
-inline constexpr FontSpec kSans825{L"MS Sans Serif", 825, true};
-inline constexpr FontSpec kSans975{L"MS Sans Serif", 975, true};
-inline constexpr FontSpec kTitle{L"Times New Roman", 2775, true};
-inline constexpr FontSpec kSerif12{L"Times New Roman", 1200, true};
-}  // namespace amigos_fonts
-
 constexpr ControlSpec callsign_box(int slot, int tab_index) {
     return {L"Text", kText1 + slot - 1, ControlKind::TextBox, L"", 600, 2160 + 480 * (slot - 1), 2295, 375,
-            amigos_fonts::kSans975, kDefaultColour, kDefaultColour, Align::Left, false, tab_index};
+            bold_sans(975), kDefaultColour, kDefaultColour, Align::Left, false, tab_index};
 }
 
 constexpr ControlSpec check_box(int slot, int tab_index) {
@@ -60,7 +53,7 @@ constexpr ControlSpec check_box(int slot, int tab_index) {
 
 constexpr ControlSpec status_label(int slot) {
     return {L"Label", kLabel1 + slot - 1, ControlKind::Label, L"", 5280, 2160 + 480 * (slot - 1), 1695, 375,
-            amigos_fonts::kSans975, kDefaultColour, kDefaultColour, Align::Centre, true, 20 + slot};
+            bold_sans(975), kDefaultColour, kDefaultColour, Align::Centre, true, 20 + slot};
 }
 
 constexpr ControlSpec button(const wchar_t* name, int id, const wchar_t* caption, int left, int top, int width,
@@ -77,14 +70,14 @@ constexpr ControlSpec container(const wchar_t* name, int id, ControlKind kind, c
 
 // Text1..Text9, Check1..Check8 and Label1..Label8 are named by their slot: "Text" + number.
 inline constexpr std::array kAmigosControls{
-    button(L"Command1", kCommand1, L"Encerrar", 5880, 6240, 1215, 1095, amigos_fonts::kSans975, rgb(255, 0, 0), 0,
+    button(L"Command1", kCommand1, L"Encerrar", 5880, 6240, 1215, 1095, bold_sans(975), rgb(255, 0, 0), 0,
            IDI_ENCERRAR),
     callsign_box(1, 1), callsign_box(2, 2), callsign_box(3, 3), callsign_box(4, 4), callsign_box(5, 5),
     callsign_box(6, 6),
     check_box(1, 7), check_box(2, 8), check_box(3, 9), check_box(4, 10), check_box(5, 11), check_box(6, 12),
     callsign_box(7, 13), callsign_box(8, 14), check_box(7, 15), check_box(8, 16),
     ControlSpec{L"Label9", kLabel9, ControlKind::Label, L"Relinka amigos", 360, 1200, 4815, 855,
-                amigos_fonts::kTitle, rgb(0, 0, 255), kDefaultColour, Align::Centre, false, 17, 0, true},
+                bold_serif(2775), rgb(0, 0, 255), kDefaultColour, Align::Centre, false, 17, 0, true},
     container(L"Frame1", kFrame1, ControlKind::GroupBox, L"Estações amigas", 360, 1920, 2775, 4215,
               kDefaultColour, 18),
     container(L"Frame2", kFrame2, ControlKind::GroupBox, L"Ação", 3360, 1920, 1455, 4215, kDefaultColour, 19),
@@ -92,34 +85,34 @@ inline constexpr std::array kAmigosControls{
     status_label(1), status_label(2), status_label(3), status_label(4), status_label(5), status_label(6),
     status_label(7), status_label(8),
     container(L"Frame4", kFrame4, ControlKind::GroupBox, L"Estação", 240, 7320, 6015, 1215, kDefaultColour, 29),
-    ControlSpec{L"Text9", kText1 + 8, ControlKind::TextBox, L"", 360, 7800, 1695, 375, amigos_fonts::kSans975,
+    ControlSpec{L"Text9", kText1 + 8, ControlKind::TextBox, L"", 360, 7800, 1695, 375, bold_sans(975),
                 kDefaultColour, kDefaultColour, Align::Left, false, 30},
-    button(L"Command2", kCommand2, L"Desconectar amigo", 2160, 7560, 1935, 855, amigos_fonts::kSans825,
+    button(L"Command2", kCommand2, L"Desconectar amigo", 2160, 7560, 1935, 855, bold_sans(825),
            rgb(255, 192, 128), 31, IDI_DESCONECTAR),
-    button(L"ler", kLer, L"Ler amigos", 1800, 6240, 1455, 975, amigos_fonts::kSans825, rgb(0, 255, 255), 32,
+    button(L"ler", kLer, L"Ler amigos", 1800, 6240, 1455, 975, bold_sans(825), rgb(0, 255, 255), 32,
            IDI_LER),
-    button(L"gravar", kGravar, L"Gravar amigos", 240, 6240, 1455, 975, amigos_fonts::kSans825, rgb(0, 255, 0), 33,
+    button(L"gravar", kGravar, L"Gravar amigos", 240, 6240, 1455, 975, bold_sans(825), rgb(0, 255, 0), 33,
            IDI_GRAVAR),
-    button(L"sobre", kSobre, L"Sobre", 4560, 6240, 975, 975, amigos_fonts::kSans825, rgb(255, 255, 0), 34,
+    button(L"sobre", kSobre, L"Sobre", 4560, 6240, 975, 975, bold_sans(825), rgb(255, 255, 0), 34,
            IDI_SOBRE),
     ControlSpec{L"Label10", kLabel10, ControlKind::Label,
                 L"OBS: Para que a seleção fique ativa, somente minimize a janela.", 240, 8520, 5775, 255,
-                amigos_fonts::kSans825, rgb(192, 0, 0), kDefaultColour, Align::Left, false, 35},
+                bold_sans(825), rgb(192, 0, 0), kDefaultColour, Align::Left, false, 35},
     container(L"Picture1", kPicture1, ControlKind::Banner, L"", 240, 120, 7095, 1095, rgb(255, 255, 255), 36),
     ControlSpec{L"Image1", kImage1, ControlKind::Image, L"", 840, 240, 4110, 765, kWindowFont, kDefaultColour,
                 rgb(255, 255, 255), Align::Left, false, -1, IDB_LOGO},
     ControlSpec{L"AniGIF1", kAniGIF1, ControlKind::Animation, L"", 240, 120, 615, 855, kWindowFont,
                 kDefaultColour, rgb(255, 255, 255), Align::Left, false, 37, IDG_BANNER_TOWER},
     ControlSpec{L"Label11", kLabel11, ControlKind::Label, L"relinkação", 3360, 960, 1335, 255,
-                amigos_fonts::kSerif12, rgb(0, 0, 255), rgb(255, 255, 255), Align::Left, false, 38},
-    button(L"Command3", kCommand3, L"Ajuda", 3480, 6240, 975, 975, amigos_fonts::kSans825, rgb(255, 192, 128), 39,
+                bold_serif(1200), rgb(0, 0, 255), rgb(255, 255, 255), Align::Left, false, 38},
+    button(L"Command3", kCommand3, L"Ajuda", 3480, 6240, 975, 975, bold_sans(825), rgb(255, 192, 128), 39,
            IDI_AJUDA),
     ControlSpec{L"AniGIF2", kAniGIF2, ControlKind::Animation, L"", 5040, 120, 2295, 1095, kWindowFont,
                 kDefaultColour, rgb(255, 255, 255), Align::Left, false, 40, IDG_BANNER_LINK},
-    button(L"Command4", kCommand4, L"Desliga", 6120, 1560, 975, 375, amigos_fonts::kSans825, rgb(255, 192, 255), 41,
+    button(L"Command4", kCommand4, L"Desliga", 6120, 1560, 975, 375, bold_sans(825), rgb(255, 192, 255), 41,
            0),
-    button(L"Command5", kCommand5, L"Liga", 6120, 1200, 975, 375, amigos_fonts::kSans825, rgb(255, 192, 255), 42, 0),
-    button(L"Command6", kCommand6, L"Desconecta todos", 4200, 7560, 1935, 855, amigos_fonts::kSans825,
+    button(L"Command5", kCommand5, L"Liga", 6120, 1200, 975, 375, bold_sans(825), rgb(255, 192, 255), 42, 0),
+    button(L"Command6", kCommand6, L"Desconecta todos", 4200, 7560, 1935, 855, bold_sans(825),
            rgb(0, 128, 128), 43, IDI_DESCONECTAR_TODOS),
     ControlSpec{L"Shape1", kShape1, ControlKind::Indicator, L"", 5400, 1320, 615, 495, kWindowFont, kRed, kRed},
 };

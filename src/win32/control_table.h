@@ -36,6 +36,9 @@ struct FontSpec {
     bool bold;
 };
 inline constexpr FontSpec kWindowFont{nullptr, 0, false};
+// The bold faces the forms name, by size in hundredths of a point.
+constexpr FontSpec bold_sans(int centipoints) { return {L"MS Sans Serif", centipoints, true}; }
+constexpr FontSpec bold_serif(int centipoints) { return {L"Times New Roman", centipoints, true}; }
 
 struct ControlSpec {
     const wchar_t* name;  // the name the handlers know it by

@@ -51,17 +51,17 @@ std::wstring installed_face(const wchar_t* face) {
 }
 
 HFONT FontSet::get(const FontSpec& wanted) {
-    const FontSpec spec = wanted.face ? wanted : kFormDefaultFont;
+    const FontSpec design = wanted.face ? wanted : kFormDefaultFont;
     for (const Entry& entry : fonts_)
-        if (wcscmp(entry.spec.face, spec.face) == 0 && entry.spec.centipoints == spec.centipoints &&
-            entry.spec.bold == spec.bold)
+        if (wcscmp(entry.design.face, design.face) == 0 && entry.design.centipoints == design.centipoints &&
+            entry.design.bold == design.bold)
             return entry.font.get();
-    const std::wstring face = installed_face(spec.face);
-    UniqueFont font(CreateFontW(-MulDiv(spec.centipoints, dpi_, 7200), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
+    const std::wstring face = installed_face(design.face);
+    UniqueFont font(CreateFontW(-MulDiv(design.centipoints, dpi_, 7200), 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL,
                                 FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
                                 DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
     const HFONT made = font.get();
-    fonts_.push_back({spec, std::move(font)});
+    fonts_.push_back({design, std::move(font)});
     return made;
 }
 

@@ -21,11 +21,11 @@ inline constexpr FontSpec kFormDefaultFont{L"MS Sans Serif", 825, false};
 class FontSet {
 public:
     explicit FontSet(int dpi) : dpi_(dpi) {}
-    HFONT get(const FontSpec& spec);
+    HFONT get(const FontSpec& design);
 
 private:
     struct Entry {
-        FontSpec spec;
+        FontSpec design;
         UniqueFont font;
     };
     int dpi_;

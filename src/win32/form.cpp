@@ -16,14 +16,14 @@ struct Creation {
     DWORD extended_style;
 };
 
-Creation creation_of(const ControlSpec& spec) {
-    switch (spec.kind) {
+Creation creation_of(const ControlSpec& design) {
+    switch (design.kind) {
         case ControlKind::Button:
             return {L"BUTTON", BS_OWNERDRAW | WS_TABSTOP, 0};
         case ControlKind::Label:
             return {L"STATIC",
-                    DWORD((spec.align == Align::Centre ? SS_CENTER : SS_LEFT) | SS_NOPREFIX |
-                          (spec.border ? WS_BORDER : 0)),
+                    DWORD((design.align == Align::Centre ? SS_CENTER : SS_LEFT) | SS_NOPREFIX |
+                          (design.border ? WS_BORDER : 0)),
                     0};
         case ControlKind::TextBox:
             return {L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE};
@@ -75,28 +75,28 @@ Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(s
 
     register_animation_class();
     controls_.reserve(controls.size());
-    for (const ControlSpec& spec : controls) create_control(spec);
+    for (const ControlSpec& design : controls) create_control(design);
     // Creation order is the tab order. Controls marked `beneath` go under the others, the first of them
     // lowest; none of them takes the focus, so the tab order stays.
     for (auto control = controls_.rbegin(); control != controls_.rend(); ++control)
-        if (control->spec->beneath)
+        if (control->design->beneath)
             SetWindowPos(control->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void Form::create_control(const ControlSpec& spec) {
-    const Creation how = creation_of(spec);
-    const int height = spec.kind == ControlKind::Line ? 1 : twips_to_pixels(spec.height, dpi_);
-    HWND hwnd = CreateWindowExW(how.extended_style, how.window_class, spec.caption,
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | how.style, twips_to_pixels(spec.left, dpi_),
-                                twips_to_pixels(spec.top, dpi_), twips_to_pixels(spec.width, dpi_), height,
-                                this->hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                                GetModuleHandleW(nullptr), reinterpret_cast<void*>(static_cast<INT_PTR>(spec.picture)));
-    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.get(spec.font)), FALSE);
-    Control control{&spec, hwnd, spec.fore, spec.back, {}, {}};
-    if (spec.kind == ControlKind::Button && spec.picture)
-        control.icon.reset(load_icon(spec.picture, MulDiv(32, dpi_, 96)));
-    if (spec.kind == ControlKind::Image)
-        control.bitmap.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(spec.picture),
+void Form::create_control(const ControlSpec& design) {
+    const Creation how = creation_of(design);
+    const int height = design.kind == ControlKind::Line ? 1 : twips_to_pixels(design.height, dpi_);
+    HWND hwnd = CreateWindowExW(how.extended_style, how.window_class, design.caption,
+                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | how.style, twips_to_pixels(design.left, dpi_),
+                                twips_to_pixels(design.top, dpi_), twips_to_pixels(design.width, dpi_), height,
+                                this->hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
+                                GetModuleHandleW(nullptr), reinterpret_cast<void*>(static_cast<INT_PTR>(design.picture)));
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.get(design.font)), FALSE);
+    Control control{&design, hwnd, design.fore, design.back, {}, {}};
+    if (design.kind == ControlKind::Button && design.picture)
+        control.icon.reset(load_icon(design.picture, MulDiv(32, dpi_, 96)));
+    if (design.kind == ControlKind::Image)
+        control.bitmap.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(design.picture),
                                                              IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     controls_.push_back(std::move(control));
 }
@@ -109,7 +109,7 @@ Form::Control* Form::find(HWND hwnd) {
 
 Form::Control* Form::find(int id) {
     for (Control& control : controls_)
-        if (control.spec->id == id) return &control;
+        if (control.design->id == id) return &control;
     return nullptr;
 }
 
@@ -120,9 +120,9 @@ HWND Form::control(int id) const {
     return control ? control->hwnd : nullptr;
 }
 
-const ControlSpec* Form::spec_of(HWND hwnd) const {
+const ControlSpec* Form::design_of(HWND hwnd) const {
     const Control* control = const_cast<Form*>(this)->find(hwnd);
-    return control ? control->spec : nullptr;
+    return control ? control->design : nullptr;
 }
 
 void Form::show() {
@@ -163,8 +163,8 @@ LRESULT Form::colour_static(HDC dc, HWND hwnd) {
     const Control* control = find(hwnd);
     if (!control) return DefWindowProcW(this->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                                         reinterpret_cast<LPARAM>(hwnd));
-    if (control->spec->kind == ControlKind::Line) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOWTEXT));
-    if (control->spec->fore != kDefaultColour) SetTextColor(dc, to_colorref(control->spec->fore));
+    if (control->design->kind == ControlKind::Line) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOWTEXT));
+    if (control->design->fore != kDefaultColour) SetTextColor(dc, to_colorref(control->design->fore));
     const ColourValue back = control->back != kDefaultColour ? control->back : 0x80000000 | COLOR_BTNFACE;
     SetBkColor(dc, to_colorref(back));
     return reinterpret_cast<LRESULT>(brush(back));
@@ -173,7 +173,7 @@ LRESULT Form::colour_static(HDC dc, HWND hwnd) {
 void Form::draw(const DRAWITEMSTRUCT& item) {
     const Control* control = find(item.hwndItem);
     if (!control) return;
-    switch (control->spec->kind) {
+    switch (control->design->kind) {
         case ControlKind::Button:
             paint_button(item, to_colorref(control->back), control->icon.get(), MulDiv(32, dpi_, 96));
             break;
@@ -212,8 +212,8 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case DM_GETDEFID: {
             // Enter presses the focused button, as in the program's other forms.
             const Control* focused = find(GetFocus());
-            if (focused && focused->spec->kind == ControlKind::Button)
-                return MAKELRESULT(focused->spec->id, DC_HASDEFID);
+            if (focused && focused->design->kind == ControlKind::Button)
+                return MAKELRESULT(focused->design->id, DC_HASDEFID);
             return 0;
         }
         case WM_NEXTDLGCTL: {

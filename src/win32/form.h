@@ -16,7 +16,7 @@ namespace relinka {
 class Form : public Window {
 public:
     HWND control(int id) const;
-    const ControlSpec* spec_of(HWND control) const;
+    const ControlSpec* design_of(HWND control) const;
     int dpi() const { return dpi_; }
     // Shows the window with the focus on its first control that takes the focus.
     void show();
@@ -32,13 +32,13 @@ protected:
 
 private:
     struct Control {
-        const ControlSpec* spec;
+        const ControlSpec* design;
         HWND hwnd;
         ColourValue fill, back;
         UniqueIcon icon;
         UniqueBitmap bitmap;
     };
-    void create_control(const ControlSpec& spec);
+    void create_control(const ControlSpec& design);
     Control* find(HWND hwnd);
     Control* find(int id);
     const Control* find(int id) const;

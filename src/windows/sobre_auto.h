@@ -28,10 +28,6 @@ enum SobreAutoControlId : int {
 
 inline constexpr FormSpec kSobreAutoForm{L"Sobre", 4680, 5655, false, false, false, IDI_SOBRE_WINDOW};
 
-namespace sobre_fonts {
-inline constexpr FontSpec kSans825{L"MS Sans Serif", 825, true};
-}
-
 constexpr ControlSpec sobre_label(const wchar_t* name, int id, const wchar_t* caption, int left, int top, int width,
                                   int height, FontSpec font, ColourValue fore, int tab_index) {
     return {name, id, ControlKind::Label, caption, left, top, width, height, font, fore, kDefaultColour, Align::Left,
@@ -44,21 +40,21 @@ constexpr ControlSpec sobre_line(const wchar_t* name, int id, int top) {
 
 // In tab order; the lines take no focus.
 inline constexpr std::array kSobreAutoControls{
-    sobre_label(L"Label3", kSobreLabel3, kAboutFirm, 120, 2520, 4455, 375, sobre_fonts::kSans825, kDefaultColour, 0),
-    sobre_label(L"Label2", kSobreLabel2, kAboutCreatedBy, 240, 1440, 4095, 495, {L"MS Sans Serif", 1350, true},
+    sobre_label(L"Label3", kSobreLabel3, kAboutFirm, 120, 2520, 4455, 375, bold_sans(825), kDefaultColour, 0),
+    sobre_label(L"Label2", kSobreLabel2, kAboutCreatedBy, 240, 1440, 4095, 495, bold_sans(1350),
                 rgb(0, 128, 0), 1),
-    sobre_label(L"Label1", kSobreLabel1, L"Relinka", 1200, 240, 3255, 615, {L"MS Sans Serif", 2400, true},
+    sobre_label(L"Label1", kSobreLabel1, L"Relinka", 1200, 240, 3255, 615, bold_sans(2400),
                 kSystemActiveTitleColour, 2),
-    sobre_label(L"Label5", kSobreLabel5, L"QX0QX", 1440, 1800, 1455, 615, {L"Times New Roman", 2400, true},
+    sobre_label(L"Label5", kSobreLabel5, L"QX0QX", 1440, 1800, 1455, 615, bold_serif(2400),
                 kSystemDesktopColour, 3),
-    sobre_label(L"Label4", kSobreLabel4, kAboutVersion, 1200, 840, 3015, 375, sobre_fonts::kSans825, kDefaultColour,
+    sobre_label(L"Label4", kSobreLabel4, kAboutVersion, 1200, 840, 3015, 375, bold_sans(825), kDefaultColour,
                 4),
-    ControlSpec{L"ret", kSobreRet, ControlKind::Button, L"Retornar", 3000, 4320, 1455, 1095, sobre_fonts::kSans825,
+    ControlSpec{L"ret", kSobreRet, ControlKind::Button, L"Retornar", 3000, 4320, 1455, 1095, bold_sans(825),
                 kDefaultColour, rgb(255, 192, 192), Align::Left, false, 5, IDI_RETORNAR},
     ControlSpec{L"Label6", kSobreLabel6, ControlKind::Label, kAboutDonation, 120, 3120, 4455, 855, kWindowFont,
                 kDefaultColour, kDefaultColour, Align::Centre, false, 6},
     ControlSpec{L"Command1", kSobreCommand1, ControlKind::Button, L"Visitar Servidor  QX0QX", 240, 4320, 2295, 1095,
-                sobre_fonts::kSans825, kDefaultColour, rgb(192, 255, 255), Align::Left, false, 7, IDI_VISITAR},
+                bold_sans(825), kDefaultColour, rgb(192, 255, 255), Align::Left, false, 7, IDI_VISITAR},
     ControlSpec{L"AniGIF2", kSobreAniGIF2, ControlKind::Animation, L"", 240, 0, 735, 1335, kWindowFont,
                 kDefaultColour, kDefaultColour, Align::Left, false, 8, IDG_ABOUT_MAST},
     sobre_line(L"Line1", kSobreLine1, 1320),

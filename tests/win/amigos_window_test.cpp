@@ -4,48 +4,26 @@
 #include <algorithm>
 #include <map>
 
-#include "../core/fakes.h"
-#include "app/amigos_window.h"
+#include "loaded_window.h"
 #include "win32/fonts.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {
 
 constexpr int kTwipsPerPixel = 15;  // at 96 dpi
 
-// The window with the core's handlers on fakes of the desktop and EchoLink, loaded and shown.
-struct LoadedWindow {
-    Trace trace;
-    FakeDesktop desktop{trace};
-    WindowsDesktop shell;
-    AmigosWindow window{shell};
-    FakeEchoLink::Station station;
-    Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
-                      return std::make_unique<FakeEchoLink>(trace, station);
-                  }};
-    LoadedWindow() {
-        window.attach(amigos);
-        amigos.Form_Load();
-        window.show();
-        SetForegroundWindow(window.hwnd());
-        pump_for(200);
-    }
-    HWND named(const ControlSpec& spec) const { return window.control(spec.id); }
-};
-
-std::wstring name_of(const ControlSpec& spec) {
-    std::wstring name = spec.name;
+std::wstring name_of(const ControlSpec& design) {
+    std::wstring name = design.name;
     if (name == L"Text" || name == L"Check" || name == L"Label") {
         const int first = name == L"Text" ? kText1 : name == L"Check" ? kCheck1 : kLabel1;
-        name += std::to_wstring(spec.id - first + 1);
+        name += std::to_wstring(design.id - first + 1);
     }
     return name;
 }
 
-const ControlSpec& spec_named(const std::wstring& name) {
-    for (const ControlSpec& spec : kAmigosControls)
-        if (name_of(spec) == name) return spec;
+const ControlSpec& design_named(const std::wstring& name) {
+    for (const ControlSpec& design : kAmigosControls)
+        if (name_of(design) == name) return design;
     throw std::runtime_error("no such control");
 }
 
@@ -74,41 +52,41 @@ TEST(AmigosWindow, IsTheFormOfTheTable) {
     EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
     EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
     EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
-    EXPECT_EQ(GetFocus(), loaded.named(spec_named(L"Command1")));
+    EXPECT_EQ(GetFocus(), loaded.named(design_named(L"Command1")));
 }
 
 TEST(AmigosWindow, EveryControlHasItsPlaceCaptionAndFont) {
     LoadedWindow loaded;
-    for (const ControlSpec& spec : kAmigosControls) {
-        SCOPED_TRACE(::testing::Message() << "control " << utf8(name_of(spec)));
-        const HWND control = loaded.named(spec);
+    for (const ControlSpec& design : kAmigosControls) {
+        SCOPED_TRACE(::testing::Message() << "control " << utf8(name_of(design)));
+        const HWND control = loaded.named(design);
         ASSERT_TRUE(control);
         const RECT rect = client_rect_of(control);
-        EXPECT_EQ(rect.left, spec.left / kTwipsPerPixel);
-        EXPECT_EQ(rect.top, spec.top / kTwipsPerPixel);
-        EXPECT_EQ(rect.right - rect.left, spec.width / kTwipsPerPixel);
-        EXPECT_EQ(rect.bottom - rect.top, spec.height / kTwipsPerPixel);
-        const bool shows_text = spec.kind == ControlKind::Button || spec.kind == ControlKind::Label ||
-                                spec.kind == ControlKind::TextBox || spec.kind == ControlKind::CheckBox ||
-                                spec.kind == ControlKind::GroupBox;
+        EXPECT_EQ(rect.left, design.left / kTwipsPerPixel);
+        EXPECT_EQ(rect.top, design.top / kTwipsPerPixel);
+        EXPECT_EQ(rect.right - rect.left, design.width / kTwipsPerPixel);
+        EXPECT_EQ(rect.bottom - rect.top, design.height / kTwipsPerPixel);
+        const bool shows_text = design.kind == ControlKind::Button || design.kind == ControlKind::Label ||
+                                design.kind == ControlKind::TextBox || design.kind == ControlKind::CheckBox ||
+                                design.kind == ControlKind::GroupBox;
         if (!shows_text) continue;
-        EXPECT_EQ(text_of(control), spec.caption);
+        EXPECT_EQ(text_of(control), design.caption);
 
         LOGFONTW font{};
         ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
-        const FontSpec wanted = spec.font.face ? spec.font : kFormDefaultFont;
+        const FontSpec wanted = design.font.face ? design.font : kFormDefaultFont;
         const auto faces = faces_for(wanted.face);
         EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end()) << utf8(font.lfFaceName);
         EXPECT_EQ(font.lfHeight, -MulDiv(wanted.centipoints, 96, 7200));
         EXPECT_EQ(font.lfWeight, wanted.bold ? FW_BOLD : FW_NORMAL);
     }
     // A few places worked out by hand, in pixels at 96 dpi.
-    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Command1"))).left, 392);
-    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Text8"))).top, 368);
-    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Check8"))).top, 376);
-    EXPECT_EQ(client_rect_of(loaded.named(spec_named(L"Label8"))).bottom, 393);
-    EXPECT_EQ(text_of(loaded.named(spec_named(L"Check3"))), L"conecta 3");
-    EXPECT_EQ(text_of(loaded.named(spec_named(L"Frame1"))), L"Estações amigas");
+    EXPECT_EQ(client_rect_of(loaded.named(design_named(L"Command1"))).left, 392);
+    EXPECT_EQ(client_rect_of(loaded.named(design_named(L"Text8"))).top, 368);
+    EXPECT_EQ(client_rect_of(loaded.named(design_named(L"Check8"))).top, 376);
+    EXPECT_EQ(client_rect_of(loaded.named(design_named(L"Label8"))).bottom, 393);
+    EXPECT_EQ(text_of(loaded.named(design_named(L"Check3"))), L"conecta 3");
+    EXPECT_EQ(text_of(loaded.named(design_named(L"Frame1"))), L"Estações amigas");
 }
 
 TEST(AmigosWindow, LabelsHaveTheirColours) {
@@ -123,13 +101,13 @@ TEST(AmigosWindow, LabelsHaveTheirColours) {
     for (const auto& [name, colours] : coloured) {
         SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
         SendMessageW(loaded.window.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(loaded.named(spec_named(name))));
+                     reinterpret_cast<LPARAM>(loaded.named(design_named(name))));
         EXPECT_EQ(GetTextColor(dc), colours.first) << utf8(name);
         EXPECT_EQ(GetBkColor(dc), colours.second) << utf8(name);
     }
     DeleteDC(dc);
     for (int slot = 1; slot <= kSlots; ++slot) {
-        const HWND label = loaded.named(spec_named(L"Label" + std::to_wstring(slot)));
+        const HWND label = loaded.named(design_named(L"Label" + std::to_wstring(slot)));
         EXPECT_TRUE(GetWindowLongW(label, GWL_STYLE) & WS_BORDER);
         EXPECT_EQ(GetWindowLongW(label, GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
     }
@@ -150,7 +128,7 @@ TEST(AmigosWindow, TabWalksTheControlsInTabOrderFromEncerrar) {
         L"Check8",   L"Text9",  L"Command2", L"ler",  L"gravar",   L"sobre",  L"Command3", L"Command4",
         L"Command5", L"Command6", L"Command1"};
     for (size_t step = 0; step < order.size(); ++step) {
-        EXPECT_EQ(GetFocus(), loaded.named(spec_named(order[step]))) << "step " << step;
+        EXPECT_EQ(GetFocus(), loaded.named(design_named(order[step]))) << "step " << step;
         press(GetFocus(), VK_TAB);
     }
 }
@@ -166,8 +144,8 @@ TEST(AmigosWindow, EnterAtOnceAsksTheExitQuestion) {
 TEST(AmigosWindow, ButtonsRunTheirHandlersAndCheckBoxesRunNone) {
     LoadedWindow loaded;
     loaded.trace.clear();
-    SendMessageW(loaded.named(spec_named(L"Command4")), BM_CLICK, 0, 0);
-    SendMessageW(loaded.named(spec_named(L"Check2")), BM_CLICK, 0, 0);
+    SendMessageW(loaded.named(design_named(L"Command4")), BM_CLICK, 0, 0);
+    SendMessageW(loaded.named(design_named(L"Check2")), BM_CLICK, 0, 0);
     EXPECT_EQ(loaded.trace, Trace{"beep"});
     EXPECT_FALSE(loaded.window.timer_enabled());
     EXPECT_EQ(loaded.window.fill_colour(kShape1), kRed);
@@ -185,18 +163,18 @@ COLORREF pixel(HWND control, int x, int y) {
 
 TEST(AmigosWindow, ButtonsAndIndicatorArePaintedInTheirColours) {
     LoadedWindow loaded;
-    for (const ControlSpec& spec : kAmigosControls)
-        if (spec.kind == ControlKind::Button)
-            EXPECT_EQ(pixel(loaded.named(spec), 5, 5), spec.back) << utf8(name_of(spec));
+    for (const ControlSpec& design : kAmigosControls)
+        if (design.kind == ControlKind::Button)
+            EXPECT_EQ(pixel(loaded.named(design), 5, 5), design.back) << utf8(name_of(design));
 
-    const HWND shape = loaded.named(spec_named(L"Shape1"));
+    const HWND shape = loaded.named(design_named(L"Shape1"));
     RECT area;
     GetClientRect(shape, &area);
     const int middle_x = area.right / 2, middle_y = area.bottom / 2;
     EXPECT_EQ(pixel(shape, middle_x, middle_y), RGB(0, 255, 0)) << "green after start-up";
     EXPECT_EQ(pixel(shape, 0, 0), GetSysColor(COLOR_BTNFACE)) << "a circle, not the whole area";
     EXPECT_EQ(pixel(shape, middle_x, 1), RGB(0, 255, 0)) << "495 twips across: the area's full height";
-    SendMessageW(loaded.named(spec_named(L"Command4")), BM_CLICK, 0, 0);
+    SendMessageW(loaded.named(design_named(L"Command4")), BM_CLICK, 0, 0);
     EXPECT_EQ(pixel(shape, middle_x, middle_y), RGB(255, 0, 0)) << "red once stopped";
 }
 

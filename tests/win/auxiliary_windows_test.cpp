@@ -6,51 +6,14 @@
 #include <span>
 #include <vector>
 
-#include "../core/fakes.h"
-#include "app/amigos_window.h"
+#include "loaded_window.h"
 #include "win32/animation.h"
 #include "win32/fonts.h"
 #include "windows/ajuda.h"
 #include "windows/sobre_auto.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {
-
-// The shell as the About window uses it, every call written down instead of made.
-class RecordingShell : public WindowsDesktop {
-public:
-    struct Call {
-        HWND owner;
-        std::wstring operation, file, parameters, directory;
-        int show;
-    };
-    void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
-                       const wchar_t* directory, int show) override {
-        calls.push_back({owner, operation, file, parameters, directory, show});
-    }
-    std::vector<Call> calls;
-};
-
-// The main window with the core's handlers on fakes of the desktop and EchoLink, loaded and shown.
-struct LoadedWindow {
-    Trace trace;
-    FakeDesktop desktop{trace};
-    RecordingShell shell;
-    AmigosWindow window{shell};
-    FakeEchoLink::Station station;
-    Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
-                      return std::make_unique<FakeEchoLink>(trace, station);
-                  }};
-    LoadedWindow() {
-        window.attach(amigos);
-        amigos.Form_Load();
-        window.show();
-        SetForegroundWindow(window.hwnd());
-        pump_for(200);
-    }
-    void click(int id) { SendMessageW(window.control(id), BM_CLICK, 0, 0); }
-};
 
 // While a modal window runs its own loop, a thread timer hands it to `step` every 50 ms, with the
 // milliseconds since the first call, until `step` answers true (having closed it, usually). A window
@@ -254,7 +217,7 @@ void expect_controls(const Form& form, std::span<const ControlSpec> table, std::
     for (const Expected& expected : design) {
         const HWND control = form.control(expected.id);
         ASSERT_TRUE(control) << "control " << expected.id;
-        const ControlSpec& entry = *form.spec_of(control);
+        const ControlSpec& entry = *form.design_of(control);
         SCOPED_TRACE(::testing::Message() << "control " << utf8(entry.name));
         const RECT rect = client_rect_of(control);
         EXPECT_EQ(rect.left, expected.left);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "../core/fakes.h"
 #include "app/amigos_layout.h"
 #include "windows/ajuda.h"
@@ -101,13 +103,25 @@ TEST_F(EndToEnd, CloseBoxEndsWithoutAQuestion) {
     EXPECT_EQ(program.exit_code(), 0u);
 }
 
-TEST_F(EndToEnd, ClosingWhileTheExitQuestionIsOpenEndsCleanly) {
-    RelinkaProcess& program = start();
-    program.click(kCommand1);
-    ASSERT_TRUE(program.message_box());
-    standin->RaiseClosing();
-    ASSERT_TRUE(program.ended_within(10000));
-    EXPECT_EQ(program.exit_code(), 0u);
+TEST_F(EndToEnd, ClosingWhileAModalWindowIsOpenEndsCleanly) {
+    // The exit question, and the About window with its own message loop.
+    const std::function<HWND(RelinkaProcess&)> openings[] = {
+        [](RelinkaProcess& program) {
+            program.click(kCommand1);
+            return program.message_box();
+        },
+        [](RelinkaProcess& program) {
+            program.click(kSobre);
+            return program.form_titled(L"Sobre");
+        },
+    };
+    for (const auto& open : openings) {
+        RelinkaProcess& program = start();
+        ASSERT_TRUE(open(program));
+        standin->RaiseClosing();
+        ASSERT_TRUE(program.ended_within(10000));
+        EXPECT_EQ(program.exit_code(), 0u);
+    }
 }
 
 TEST_F(EndToEnd, ClosingDuringACallEndsTheTickThere) {
@@ -240,7 +254,7 @@ TEST_F(EndToEnd, TickedEmptySlotAsksOnceAndIsUnticked) {
     EXPECT_EQ(standin.log(), L"");
 }
 
-// --- the Help window, modal while the cycle goes on
+// --- the Help window: modal, and the cycle goes on behind it
 
 TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink) {
     RelinkaProcess& program = start();
@@ -258,15 +272,6 @@ TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink)
     PostMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(help); }, 5000));
     EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(program.main_window()); }, 5000));
-}
-
-TEST_F(EndToEnd, ClosingWhileAboutIsOpenEndsCleanly) {
-    RelinkaProcess& program = start();
-    program.click(kSobre);
-    ASSERT_TRUE(program.form_titled(L"Sobre"));
-    standin->RaiseClosing();
-    ASSERT_TRUE(program.ended_within(10000));
-    EXPECT_EQ(program.exit_code(), 0u);
 }
 
 // --- the friends file

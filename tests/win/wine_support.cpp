@@ -89,21 +89,19 @@ StandIn::StandIn() {
     if (object) object.As(&control_);
 }
 
-std::wstring StandIn::log() const {
+namespace {
+std::wstring text_from(IStandInControl* control, HRESULT (STDMETHODCALLTYPE IStandInControl::*read)(BSTR*)) {
     BSTR text = nullptr;
-    control_->CallLog(&text);
-    std::wstring log(text ? text : L"");
+    (control->*read)(&text);
+    std::wstring copy(text ? text : L"");
     SysFreeString(text);
-    return log;
+    return copy;
 }
+}  // namespace
 
-std::wstring StandIn::connections() const {
-    BSTR text = nullptr;
-    control_->Connections(&text);
-    std::wstring connections(text ? text : L"");
-    SysFreeString(text);
-    return connections;
-}
+std::wstring StandIn::log() const { return text_from(control_.Get(), &IStandInControl::CallLog); }
+
+std::wstring StandIn::connections() const { return text_from(control_.Get(), &IStandInControl::Connections); }
 
 void StandIn::drop_link(std::wstring_view callsign) {
     BSTR text = SysAllocStringLen(callsign.data(), static_cast<UINT>(callsign.size()));

@@ -1,0 +1,49 @@
+#pragma once
+// The main window as the program builds it, with the core's handlers on fakes of the desktop and
+// EchoLink, loaded and shown; the shell's calls are written down instead of made.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "../core/fakes.h"
+#include "app/amigos_window.h"
+#include "wine_support.h"
+
+namespace relinka::testing {
+
+class RecordingShell : public WindowsDesktop {
+public:
+    struct Call {
+        HWND owner;
+        std::wstring operation, file, parameters, directory;
+        int show;
+    };
+    void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                       const wchar_t* directory, int show) override {
+        calls.push_back({owner, operation, file, parameters, directory, show});
+    }
+    std::vector<Call> calls;
+};
+
+struct LoadedWindow {
+    Trace trace;
+    FakeDesktop desktop{trace};
+    RecordingShell shell;
+    AmigosWindow window{shell};
+    FakeEchoLink::Station station;
+    Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
+                      return std::make_unique<FakeEchoLink>(trace, station);
+                  }};
+    LoadedWindow() {
+        window.attach(amigos);
+        amigos.Form_Load();
+        window.show();
+        SetForegroundWindow(window.hwnd());
+        pump_for(200);
+    }
+    HWND named(const ControlSpec& design) const { return window.control(design.id); }
+    void click(int id) { SendMessageW(window.control(id), BM_CLICK, 0, 0); }
+};
+
+}  // namespace relinka::testing
