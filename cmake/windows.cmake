@@ -29,9 +29,10 @@ add_executable(relinka WIN32 src/app/main.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
 target_link_options(relinka PRIVATE -municode -mwindows -static -s)
 
-add_subdirectory(tools/echolink-standin)
-
 if(BUILD_TESTING)
+    # The EchoLink stand-in, for the tests and the demo.
+    add_subdirectory(tools/echolink-standin)
+
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
     add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp)
     target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus)

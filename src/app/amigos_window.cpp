@@ -99,10 +99,7 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             if (amigos_ && wparam == kTimer1) amigos_->Timer1_Timer();
             return 0;
         case WM_CLOSE:  // the close box: no question
-            if (amigos_)
-                amigos_->end_program();
-            else
-                Unload();
+            if (amigos_) amigos_->end_program();
             return 0;
         case WM_DESTROY:
             timer_enabled_ = false;
