@@ -34,8 +34,8 @@ if(BUILD_TESTING)
     add_subdirectory(tools/echolink-standin)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus)
+    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp tests/win/test_main.cpp ${relinka_resources})

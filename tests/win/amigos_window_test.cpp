@@ -5,6 +5,7 @@
 #include <map>
 
 #include "loaded_window.h"
+#include "window_checks.h"
 #include "win32/fonts.h"
 
 namespace relinka::testing {
@@ -27,31 +28,11 @@ const ControlSpec& design_named(const std::wstring& name) {
     throw std::runtime_error("no such control");
 }
 
-RECT client_rect_of(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
 TEST(AmigosWindow, IsTheFormOfTheTable) {
     LoadedWindow loaded;
     const HWND hwnd = loaded.window.hwnd();
     ASSERT_EQ(loaded.window.dpi(), 96);
-    EXPECT_EQ(text_of(hwnd), L"  Relinka");
-    RECT client;
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, 7575 / kTwipsPerPixel);
-    EXPECT_EQ(client.bottom, 8805 / kTwipsPerPixel);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    EXPECT_TRUE(style & WS_THICKFRAME);
-    EXPECT_TRUE(style & WS_MINIMIZEBOX);
-    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
-    RECT outer;
-    GetWindowRect(hwnd, &outer);
-    EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-    EXPECT_TRUE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
+    expect_window(hwnd, {L"  Relinka", 7575 / kTwipsPerPixel, 8805 / kTwipsPerPixel, true, true, false, IDI_RELINKA});
     EXPECT_EQ(GetFocus(), loaded.named(design_named(L"Command1")));
 }
 
@@ -113,13 +94,6 @@ TEST(AmigosWindow, LabelsHaveTheirColours) {
     }
 }
 
-void press(HWND focus, WPARAM key) {
-    MSG message{focus, WM_KEYDOWN, key, 0};
-    dispatch_message(message);
-    MSG release{focus, WM_KEYUP, key, 0};
-    dispatch_message(release);
-}
-
 TEST(AmigosWindow, TabWalksTheControlsInTabOrderFromEncerrar) {
     LoadedWindow loaded;
     const std::vector<std::wstring> order = {
@@ -151,14 +125,6 @@ TEST(AmigosWindow, ButtonsRunTheirHandlersAndCheckBoxesRunNone) {
     EXPECT_EQ(loaded.window.fill_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.back_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.Check(2), 1);
-}
-
-COLORREF pixel(HWND control, int x, int y) {
-    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    HDC dc = GetDC(control);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(control, dc);
-    return colour;
 }
 
 TEST(AmigosWindow, ButtonsAndIndicatorArePaintedInTheirColours) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "loaded_window.h"
+#include "window_checks.h"
 #include "win32/animation.h"
 #include "win32/fonts.h"
 #include "windows/ajuda.h"
@@ -60,63 +61,11 @@ private:
     bool busy_ = false, finished_ = false;
 };
 
-RECT client_rect_of(HWND control) {
-    RECT rect;
-    GetWindowRect(control, &rect);
-    MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
-    return rect;
-}
-
-void press(HWND focus, WPARAM key) {
-    MSG message{focus, WM_KEYDOWN, key, 0};
-    dispatch_message(message);
-    MSG release{focus, WM_KEYUP, key, 0};
-    dispatch_message(release);
-}
-
 void type(HWND focus, const wchar_t* text) {
     for (; *text; ++text) {
         MSG message{focus, WM_CHAR, static_cast<WPARAM>(*text), 0};
         dispatch_message(message);
     }
-}
-
-COLORREF pixel(HWND window, int x, int y) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = GetDC(window);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return colour;
-}
-
-// Every pixel of an area of a device context.
-std::vector<COLORREF> pixels_of(HDC dc, int width, int height) {
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-    return pixels;
-}
-
-// An icon drawn on white: the window's own, or one loaded from the program's resources.
-std::vector<COLORREF> drawn(HICON icon, int size) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP canvas = CreateBitmap(size, size, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    PatBlt(dc, 0, 0, size, size, WHITENESS);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels = pixels_of(dc, size, size);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    return pixels;
-}
-
-std::vector<COLORREF> drawn(int resource, int size) {
-    const auto icon = static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, 0));
-    std::vector<COLORREF> pixels = drawn(icon, size);
-    DestroyIcon(icon);
-    return pixels;
 }
 
 // What a control shows on the screen.
@@ -142,14 +91,6 @@ SIZE room_for_caption(HWND label) {
     ReleaseDC(label, dc);
     return {needed.right, needed.bottom};
 }
-
-// A window as the design gives it, in pixels at 96 dpi.
-struct ExpectedWindow {
-    const wchar_t* caption;
-    int client_width, client_height;
-    bool resizable, minimize_box, maximize_box;
-    int icon;
-};
 
 // A control as the design gives it, in pixels at 96 dpi; tab -1 for none.
 struct Expected {
@@ -183,31 +124,6 @@ const Expected kSobreExpected[] = {
     {kSobreCommand1, L"Visitar Servidor  QX0QX", 16, 288, 153, 73, kSans825Bold, 7},
     {kSobreRet, L"Retornar", 200, 288, 97, 73, kSans825Bold, 5},
 };
-
-// The window itself: caption, client size, frame, place on the screen, icon, owner.
-void expect_window(HWND hwnd, const ExpectedWindow& expected) {
-    EXPECT_EQ(text_of(hwnd), expected.caption);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    EXPECT_EQ(client.right, expected.client_width);
-    EXPECT_EQ(client.bottom, expected.client_height);
-    const LONG style = GetWindowLongW(hwnd, GWL_STYLE);
-    EXPECT_EQ(bool(style & WS_THICKFRAME), expected.resizable);
-    EXPECT_EQ(bool(style & WS_MINIMIZEBOX), expected.minimize_box);
-    EXPECT_EQ(bool(style & WS_MAXIMIZEBOX), expected.maximize_box);
-    EXPECT_TRUE(style & WS_CAPTION);
-    EXPECT_TRUE(style & WS_SYSMENU);
-    RECT outer;
-    GetWindowRect(hwnd, &outer);
-    EXPECT_NEAR((outer.left + outer.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
-    EXPECT_NEAR((outer.top + outer.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
-    EXPECT_EQ(GetWindow(hwnd, GW_OWNER), nullptr);
-    const auto big = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0));
-    const auto small = reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0));
-    ASSERT_TRUE(big && small);
-    EXPECT_TRUE(drawn(big, 32) == drawn(expected.icon, 32)) << "big icon";
-    EXPECT_TRUE(drawn(small, 16) == drawn(expected.icon, 16)) << "small icon";
-}
 
 // Every control: place, caption (whole, for a label), font, its background when it paints its own,
 // and the order the keyboard walks them in (the order of the window's children).
