@@ -151,8 +151,10 @@ TEST(AmigosWindow, TimerTicksRunTheCycleOnceASecond) {
     loaded.station.connected = {L"PU2ABC"};
     loaded.trace.clear();
     pump_for(2500);
-    EXPECT_EQ(loaded.trace, (Trace{"IsConnected(\"PU2ABC\")", "IsConnected(\"PU2ABC\")", "IsConnected(\"PU2ABC\")",
-                                   "IsConnected(\"PU2ABC\")"}));
+    // Two ticks in two and a half seconds, a third at most on a slow machine; each asks twice.
+    const size_t calls = loaded.trace.size();
+    EXPECT_TRUE(calls == 4 || calls == 6) << calls << " calls";
+    EXPECT_EQ(Trace(calls, "IsConnected(\"PU2ABC\")"), loaded.trace);
     EXPECT_EQ(loaded.window.Text(1), L"PU2ABC");
     EXPECT_EQ(text_of(loaded.window.control(kLabel1 + 1)), L" ");
     EXPECT_EQ(text_of(loaded.window.control(kLabel1)), L"conectado");
