@@ -39,12 +39,14 @@ build_native() {
 }
 
 STARTED_PIDS=()
+# On exit, whatever the way out; the script's own exit status is kept.
 end_started_processes() {
+    local status=$? pid
+    set +e
     [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
-    local pid
     for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
-    return 0
+    exit "$status"
 }
 trap end_started_processes EXIT
 
