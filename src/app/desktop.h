@@ -13,7 +13,6 @@ namespace relinka {
 enum MessageBoxStyle : unsigned {
     kOkOnly = 0,
     kYesNo = 4,
-    kCritical = 16,
     kQuestion = 32,
     kExclamation = 48,
     kDefaultButton2 = 256,

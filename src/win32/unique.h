@@ -24,7 +24,6 @@ public:
         if (handle_ != nullptr) Close(handle_);
         handle_ = handle;
     }
-    Handle release() { return std::exchange(handle_, nullptr); }
 
 private:
     Handle handle_ = nullptr;
@@ -36,7 +35,6 @@ using UniqueFont = Unique<HFONT, close_gdi_object>;
 using UniqueBrush = Unique<HBRUSH, close_gdi_object>;
 using UniqueBitmap = Unique<HBITMAP, close_gdi_object>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
-using UniqueWindow = Unique<HWND, DestroyWindow>;
 // CreateFileW and FindFirstFileW say "none" with INVALID_HANDLE_VALUE; the owners hold null instead.
 inline HANDLE null_if_invalid(HANDLE handle) { return handle == INVALID_HANDLE_VALUE ? nullptr : handle; }
 using UniqueFile = Unique<HANDLE, CloseHandle>;
