@@ -70,8 +70,9 @@ int read_and_report(const char* path) {
     const relinka::FriendsLines lines = relinka::read_friends_lines(source);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     const long after = peak_rss_kib(), hwm = vm_hwm_kib();
-    std::printf("peak RSS before reading %6ld KiB, after %6ld KiB (VmHWM %6ld KiB); first line %zu bytes; %.2f s\n",
-                before, after, hwm, lines[0].size(), took.count());
+    std::printf(
+        "peak RSS before reading %6ld KiB, after %6ld KiB (VmHWM %6ld KiB); first line %zu bytes; %.2f s\n",
+        before, after, hwm, lines[0].size(), took.count());
     return 0;
 }
 

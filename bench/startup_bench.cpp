@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "app/amigos_layout.h"
 #include "../tests/win/relinka_process.h"
 #include "../tests/win/wine_support.h"
+#include "app/amigos_layout.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -45,7 +45,7 @@ int wmain() {
         std::printf("run %d: first paint after %.0f ms, working set %.0f KiB\n", run + 1, paint_ms.back(),
                     working_set_kib.back());
     }
-    std::printf("median of %d runs: first paint after %.0f ms, working set %.0f KiB\n", kRuns, median(paint_ms),
-                median(working_set_kib));
+    std::printf("median of %d runs: first paint after %.0f ms, working set %.0f KiB\n", kRuns,
+                median(paint_ms), median(working_set_kib));
     return 0;
 }

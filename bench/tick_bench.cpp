@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <vector>
 
+#include "../tests/win/wine_support.h"
 #include "app/amigos_window.h"
 #include "echolink/com_echolink.h"
 #include "win32/animation.h"
-#include "../tests/win/wine_support.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -49,9 +49,10 @@ int wmain() {
     const std::wstring log = standin.log();
     const auto calls = std::count(log.begin(), log.end(), L'\n');
     std::sort(milliseconds.begin(), milliseconds.end());
-    std::printf("%d ticks with eight connected stations: %.1f EchoLink calls a tick, median %.2f ms a tick "
-                "(fastest %.2f, slowest %.2f); label 8 reads \"%ls\"\n",
-                kTicks, double(calls) / kTicks, milliseconds[kTicks / 2], milliseconds.front(), milliseconds.back(),
-                text_of(window.control(kLabel1 + kSlots - 1)).c_str());
+    std::printf(
+        "%d ticks with eight connected stations: %.1f EchoLink calls a tick, median %.2f ms a tick "
+        "(fastest %.2f, slowest %.2f); label 8 reads \"%ls\"\n",
+        kTicks, double(calls) / kTicks, milliseconds[kTicks / 2], milliseconds.front(), milliseconds.back(),
+        text_of(window.control(kLabel1 + kSlots - 1)).c_str());
     return 0;
 }

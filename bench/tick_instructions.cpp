@@ -39,7 +39,9 @@ public:
     std::wstring program_name() override { return L"relinka"; }
     bool find_normal_file(std::wstring_view) override { return false; }
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view) override { return nullptr; }
-    std::optional<std::wstring> replace_file(std::wstring_view, std::string_view) override { return std::nullopt; }
+    std::optional<std::wstring> replace_file(std::wstring_view, std::string_view) override {
+        return std::nullopt;
+    }
     std::string to_ansi(std::wstring_view) override { return {}; }
     std::wstring from_ansi(std::string_view) override { return {}; }
 };

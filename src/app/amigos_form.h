@@ -12,8 +12,8 @@ using Colour = std::uint32_t;
 inline constexpr Colour kGreen = 65280;
 inline constexpr Colour kRed = 255;
 
-inline constexpr int kSlots = 8;       // station slots 1..8
-inline constexpr int kDropBox = 9;     // Text9, the callsign to disconnect by hand
+inline constexpr int kSlots = 8;    // station slots 1..8
+inline constexpr int kDropBox = 9;  // Text9, the callsign to disconnect by hand
 
 class AmigosForm {
 public:
@@ -21,7 +21,7 @@ public:
 
     virtual std::wstring Text(int box) const = 0;  // Text1..Text9
     virtual void SetText(int box, std::wstring_view text) = 0;
-    virtual int Check(int slot) const = 0;          // Check1..Check8: 1 ticked, 0 not
+    virtual int Check(int slot) const = 0;  // Check1..Check8: 1 ticked, 0 not
     virtual void SetCheck(int slot, int value) = 0;
     virtual void SetLabel(int slot, std::wstring_view caption) = 0;  // Label1..Label8
     virtual void SetTimerEnabled(bool enabled) = 0;                  // Timer1

@@ -16,9 +16,11 @@ struct Click {
 };
 
 constexpr Click kClicks[] = {
-    {kCommand1, &Amigos::Command1_Click}, {kCommand2, &Amigos::Command2_Click}, {kCommand3, &Amigos::Command3_Click},
-    {kCommand4, &Amigos::Command4_Click}, {kCommand5, &Amigos::Command5_Click}, {kCommand6, &Amigos::Command6_Click},
-    {kGravar, &Amigos::gravar_Click},     {kLer, &Amigos::ler_Click},           {kSobre, &Amigos::sobre_Click},
+    {kCommand1, &Amigos::Command1_Click}, {kCommand2, &Amigos::Command2_Click},
+    {kCommand3, &Amigos::Command3_Click}, {kCommand4, &Amigos::Command4_Click},
+    {kCommand5, &Amigos::Command5_Click}, {kCommand6, &Amigos::Command6_Click},
+    {kGravar, &Amigos::gravar_Click},     {kLer, &Amigos::ler_Click},
+    {kSobre, &Amigos::sobre_Click},
 };
 
 std::wstring text_of(HWND control) {

@@ -63,7 +63,9 @@ public:
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override {
         if (member == closing_ && on_closing_) {
@@ -86,7 +88,8 @@ DISPID ComEchoLink::closing_dispid() {
     FUNCDESC* first = nullptr;
     if (FAILED(LoadRegTypeLib(kEchoLinkLibrary, kEchoLinkLibraryMajor, kEchoLinkLibraryMinor, LOCALE_NEUTRAL,
                               &library)) ||
-        FAILED(library->GetTypeInfoOfGuid(kEchoLinkEvents, &events)) || FAILED(events->GetFuncDesc(0, &first)))
+        FAILED(library->GetTypeInfoOfGuid(kEchoLinkEvents, &events)) ||
+        FAILED(events->GetFuncDesc(0, &first)))
         return kAssumedClosingDispid;
     const DISPID closing = first->memid;
     events->ReleaseFuncDesc(first);

@@ -8,8 +8,7 @@ namespace relinka {
 namespace {
 std::string describe(const char* operation, std::int32_t status) {
     char text[96];
-    std::snprintf(text, sizeof text, "EchoLink %s failed (0x%08X)", operation,
-                  static_cast<unsigned>(status));
+    std::snprintf(text, sizeof text, "EchoLink %s failed (0x%08X)", operation, static_cast<unsigned>(status));
     return text;
 }
 }  // namespace

@@ -21,7 +21,7 @@ namespace relinka {
 namespace {
 
 constexpr UINT_PTR kFrameTimer = 1;
-constexpr unsigned kShortestDelay = 20;    // ms; shorter ones mean "no delay given"
+constexpr unsigned kShortestDelay = 20;  // ms; shorter ones mean "no delay given"
 constexpr unsigned kDelayWhenMissing = 100;
 
 struct Embedded {
@@ -106,13 +106,14 @@ public:
         HGDIOBJ old = SelectObject(buffer, canvas.get());
         FillRect(buffer, &area, background);
         const double scale = std::min({1.0, double(width) / facts_.width, double(height) / facts_.height});
-        const int shown_width = int(facts_.width * scale + 0.5), shown_height = int(facts_.height * scale + 0.5);
+        const int shown_width = int(facts_.width * scale + 0.5),
+                  shown_height = int(facts_.height * scale + 0.5);
         {
             Gdiplus::Graphics graphics(buffer);
             graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
             graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-            graphics.DrawImage(image_.get(), (width - shown_width) / 2, (height - shown_height) / 2, shown_width,
-                               shown_height);
+            graphics.DrawImage(image_.get(), (width - shown_width) / 2, (height - shown_height) / 2,
+                               shown_width, shown_height);
         }
         BitBlt(dc, 0, 0, width, height, buffer, 0, 0, SRCCOPY);
         SelectObject(buffer, old);
@@ -155,9 +156,9 @@ LRESULT CALLBACK animation_procedure(HWND hwnd, UINT message, WPARAM wparam, LPA
             RECT area;
             GetClientRect(hwnd, &area);
             // The form gives the colour around the picture, as it does for its labels.
-            auto background = reinterpret_cast<HBRUSH>(
-                SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                             reinterpret_cast<LPARAM>(hwnd)));
+            auto background = reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd), WM_CTLCOLORSTATIC,
+                                                                    reinterpret_cast<WPARAM>(dc),
+                                                                    reinterpret_cast<LPARAM>(hwnd)));
             if (player)
                 player->paint(dc, area, background);
             else

@@ -6,9 +6,9 @@
 namespace relinka {
 
 enum class ControlKind {
-    Button,     // owner-drawn: its own background colour, a picture above the caption
-    Label,      // static text
-    TextBox,    // single-line edit
+    Button,   // owner-drawn: its own background colour, a picture above the caption
+    Label,    // static text
+    TextBox,  // single-line edit
     MultiLineText,
     CheckBox,
     GroupBox,
@@ -28,7 +28,9 @@ inline constexpr ColourValue kDefaultColour = 0xFFFFFFFF;
 inline constexpr ColourValue kSystemDesktopColour = 0x80000001;
 inline constexpr ColourValue kSystemActiveTitleColour = 0x80000002;
 
-constexpr ColourValue rgb(unsigned red, unsigned green, unsigned blue) { return red | green << 8 | blue << 16; }
+constexpr ColourValue rgb(unsigned red, unsigned green, unsigned blue) {
+    return red | green << 8 | blue << 16;
+}
 
 struct FontSpec {
     const wchar_t* face;  // null: the window's default font

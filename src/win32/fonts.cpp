@@ -57,9 +57,10 @@ HFONT FontSet::get(const FontSpec& wanted) {
             entry.design.bold == design.bold)
             return entry.font.get();
     const std::wstring face = installed_face(design.face);
-    UniqueFont font(CreateFontW(-MulDiv(design.centipoints, dpi_, 7200), 0, 0, 0, design.bold ? FW_BOLD : FW_NORMAL,
-                                FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
+    UniqueFont font(CreateFontW(-MulDiv(design.centipoints, dpi_, 7200), 0, 0, 0,
+                                design.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                DEFAULT_PITCH | FF_DONTCARE, face.c_str()));
     const HFONT made = font.get();
     fonts_.push_back({design, std::move(font)});
     return made;

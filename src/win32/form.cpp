@@ -46,14 +46,15 @@ Creation creation_of(const ControlSpec& design) {
 }
 
 HICON load_icon(int resource, int size) {
-    return static_cast<HICON>(
-        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(resource), IMAGE_ICON,
+                                         size, size, LR_DEFAULTCOLOR));
 }
 
 }  // namespace
 
 COLORREF to_colorref(ColourValue colour) {
-    return (colour & 0x80000000) ? GetSysColor(static_cast<int>(colour & 0xFF)) : static_cast<COLORREF>(colour);
+    return (colour & 0x80000000) ? GetSysColor(static_cast<int>(colour & 0xFF))
+                                 : static_cast<COLORREF>(colour);
 }
 
 Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(screen_dpi()), fonts_(dpi_) {
@@ -86,18 +87,20 @@ Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(s
 void Form::create_control(const ControlSpec& design) {
     const Creation how = creation_of(design);
     const int height = design.kind == ControlKind::Line ? 1 : twips_to_pixels(design.height, dpi_);
-    HWND hwnd = CreateWindowExW(how.extended_style, how.window_class, design.caption,
-                                WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | how.style, twips_to_pixels(design.left, dpi_),
-                                twips_to_pixels(design.top, dpi_), twips_to_pixels(design.width, dpi_), height,
-                                this->hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)),
-                                GetModuleHandleW(nullptr), reinterpret_cast<void*>(static_cast<INT_PTR>(design.picture)));
+    HWND hwnd = CreateWindowExW(
+        how.extended_style, how.window_class, design.caption,
+        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | how.style, twips_to_pixels(design.left, dpi_),
+        twips_to_pixels(design.top, dpi_), twips_to_pixels(design.width, dpi_), height, this->hwnd(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(design.id)), GetModuleHandleW(nullptr),
+        reinterpret_cast<void*>(static_cast<INT_PTR>(design.picture)));
     SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.get(design.font)), FALSE);
     Control control{&design, hwnd, design.fore, design.back, {}, {}};
     if (design.kind == ControlKind::Button && design.picture)
         control.icon.reset(load_icon(design.picture, MulDiv(32, dpi_, 96)));
     if (design.kind == ControlKind::Image)
-        control.bitmap.reset(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(design.picture),
-                                                             IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+        control.bitmap.reset(
+            static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(design.picture),
+                                            IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     controls_.push_back(std::move(control));
 }
 
@@ -161,9 +164,11 @@ HBRUSH Form::brush(ColourValue colour) {
 
 LRESULT Form::colour_static(HDC dc, HWND hwnd) {
     const Control* control = find(hwnd);
-    if (!control) return DefWindowProcW(this->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                        reinterpret_cast<LPARAM>(hwnd));
-    if (control->design->kind == ControlKind::Line) return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOWTEXT));
+    if (!control)
+        return DefWindowProcW(this->hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(hwnd));
+    if (control->design->kind == ControlKind::Line)
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOWTEXT));
     if (control->design->fore != kDefaultColour) SetTextColor(dc, to_colorref(control->design->fore));
     const ColourValue back = control->back != kDefaultColour ? control->back : 0x80000000 | COLOR_BTNFACE;
     SetBkColor(dc, to_colorref(back));
@@ -222,7 +227,8 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             const HWND next = LOWORD(lparam) ? reinterpret_cast<HWND>(wparam)
                                              : GetNextDlgTabItem(hwnd(), GetFocus(), wparam != 0);
             if (next) {
-                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL) SendMessageW(next, EM_SETSEL, 0, -1);
+                if (SendMessageW(next, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+                    SendMessageW(next, EM_SETSEL, 0, -1);
                 SetFocus(next);
             }
             return 0;

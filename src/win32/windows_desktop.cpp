@@ -40,9 +40,9 @@ bool write_all(HANDLE file, std::string_view bytes) {
 
 std::wstring system_message(DWORD error) {
     wchar_t* text = nullptr;
-    const DWORD length =
-        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                       nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     std::wstring message = length ? std::wstring(text, length) : L"Erro " + std::to_wstring(error) + L".";
     LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r')) message.pop_back();
@@ -102,11 +102,12 @@ std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name,
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return system_message(ERROR_ACCESS_DENIED);
     wchar_t temporary[MAX_PATH];
-    if (!GetTempFileNameW(directory_of(target).c_str(), L"ami", 0, temporary)) return system_message(GetLastError());
+    if (!GetTempFileNameW(directory_of(target).c_str(), L"ami", 0, temporary))
+        return system_message(GetLastError());
     DWORD error = ERROR_SUCCESS;
     {
-        UniqueFile file(null_if_invalid(
-            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)));
+        UniqueFile file(null_if_invalid(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                    FILE_ATTRIBUTE_NORMAL, nullptr)));
         if (!file || !write_all(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
     }
     if (error == ERROR_SUCCESS &&
@@ -120,9 +121,11 @@ std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name,
 std::string WindowsDesktop::to_ansi(std::wstring_view text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
-    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
+    const int length =
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
     std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, nullptr,
+                        nullptr);
     return bytes;
 }
 

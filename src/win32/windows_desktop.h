@@ -24,8 +24,8 @@ public:
     std::wstring from_ansi(std::string_view bytes) override;
 
     // The shell's ShellExecuteW; its answer is not looked at.
-    virtual void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
-                               const wchar_t* directory, int show);
+    virtual void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file,
+                               const wchar_t* parameters, const wchar_t* directory, int show);
 
 private:
     HWND fallback_owner_ = nullptr;

@@ -15,8 +15,7 @@ inline constexpr FormSpec kAjudaForm{L"Ajuda", 6180, 4785, true, true, true, IDI
 
 inline constexpr std::array kAjudaControls{
     ControlSpec{L"Command1", kAjudaCommand1, ControlKind::Button, L"Retornar", 4560, 3600, 1335, 975,
-                bold_sans(975), kDefaultColour, rgb(255, 128, 128), Align::Left, false, 0,
-                IDI_RETORNAR},
+                bold_sans(975), kDefaultColour, rgb(255, 128, 128), Align::Left, false, 0, IDI_RETORNAR},
     ControlSpec{L"Text1", kAjudaText1, ControlKind::MultiLineText, kHelpText, 360, 960, 5535, 2415,
                 bold_sans(975), kDefaultColour, kDefaultColour, Align::Left, false, 1},
     ControlSpec{L"Label1", kAjudaLabel1, ControlKind::Label, L"Relinka amigos", 720, 120, 4935, 735,

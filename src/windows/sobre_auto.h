@@ -28,10 +28,10 @@ enum SobreAutoControlId : int {
 
 inline constexpr FormSpec kSobreAutoForm{L"Sobre", 4680, 5655, false, false, false, IDI_SOBRE_WINDOW};
 
-constexpr ControlSpec sobre_label(const wchar_t* name, int id, const wchar_t* caption, int left, int top, int width,
-                                  int height, FontSpec font, ColourValue fore, int tab_index) {
-    return {name, id, ControlKind::Label, caption, left, top, width, height, font, fore, kDefaultColour, Align::Left,
-            false, tab_index};
+constexpr ControlSpec sobre_label(const wchar_t* name, int id, const wchar_t* caption, int left, int top,
+                                  int width, int height, FontSpec font, ColourValue fore, int tab_index) {
+    return {name, id,   ControlKind::Label, caption,     left,  top,      width, height,
+            font, fore, kDefaultColour,     Align::Left, false, tab_index};
 }
 
 constexpr ControlSpec sobre_line(const wchar_t* name, int id, int top) {
@@ -51,10 +51,10 @@ inline constexpr std::array kSobreAutoControls{
                 4),
     ControlSpec{L"ret", kSobreRet, ControlKind::Button, L"Retornar", 3000, 4320, 1455, 1095, bold_sans(825),
                 kDefaultColour, rgb(255, 192, 192), Align::Left, false, 5, IDI_RETORNAR},
-    ControlSpec{L"Label6", kSobreLabel6, ControlKind::Label, kAboutDonation, 120, 3120, 4455, 855, kWindowFont,
-                kDefaultColour, kDefaultColour, Align::Centre, false, 6},
-    ControlSpec{L"Command1", kSobreCommand1, ControlKind::Button, L"Visitar Servidor  QX0QX", 240, 4320, 2295, 1095,
-                bold_sans(825), kDefaultColour, rgb(192, 255, 255), Align::Left, false, 7, IDI_VISITAR},
+    ControlSpec{L"Label6", kSobreLabel6, ControlKind::Label, kAboutDonation, 120, 3120, 4455, 855,
+                kWindowFont, kDefaultColour, kDefaultColour, Align::Centre, false, 6},
+    ControlSpec{L"Command1", kSobreCommand1, ControlKind::Button, L"Visitar Servidor  QX0QX", 240, 4320, 2295,
+                1095, bold_sans(825), kDefaultColour, rgb(192, 255, 255), Align::Left, false, 7, IDI_VISITAR},
     ControlSpec{L"AniGIF2", kSobreAniGIF2, ControlKind::Animation, L"", 240, 0, 735, 1335, kWindowFont,
                 kDefaultColour, kDefaultColour, Align::Left, false, 8, IDG_ABOUT_MAST},
     sobre_line(L"Line1", kSobreLine1, 1320),
@@ -64,7 +64,8 @@ inline constexpr std::array kSobreAutoControls{
 
 class SobreAutoWindow : public ModalForm {
 public:
-    explicit SobreAutoWindow(WindowsDesktop& desktop) : ModalForm(kSobreAutoForm, kSobreAutoControls), desktop_(desktop) {}
+    explicit SobreAutoWindow(WindowsDesktop& desktop)
+        : ModalForm(kSobreAutoForm, kSobreAutoControls), desktop_(desktop) {}
 
 protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;

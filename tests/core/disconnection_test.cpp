@@ -20,7 +20,8 @@ TEST(DropOne, CallsignIsUpperCasedThenDisconnectedWithoutABeep) {
         rig.load();
         rig.form.text[kDropBox] = typed;
         rig.amigos.Command2_Click();
-        EXPECT_EQ(rig.take_trace(), (Trace{"Text9=" + std::string(sent), "Disconnect(" + std::string(sent) + ")"}));
+        EXPECT_EQ(rig.take_trace(),
+                  (Trace{"Text9=" + std::string(sent), "Disconnect(" + std::string(sent) + ")"}));
     }
 }
 
@@ -33,9 +34,9 @@ TEST(DropOne, FailureIsSkippedSilently) {
     EXPECT_EQ(rig.take_trace(), (Trace{"Text9=\"PU2ABC\"", "Disconnect(\"PU2ABC\")"}));
 }
 
-const Trace kDropAll{"beep",         "Timer1 off",   "Shape1.FillColor=255", "Shape1.BackColor=255",
-                     "Label1=\" \"", "Label2=\" \"", "Label3=\" \"",         "Label4=\" \"",
-                     "Label5=\" \"", "Label6=\" \"", "Label7=\" \"",         "Label8=\" \"",
+const Trace kDropAll{"beep",           "Timer1 off",   "Shape1.FillColor=255", "Shape1.BackColor=255",
+                     "Label1=\" \"",   "Label2=\" \"", "Label3=\" \"",         "Label4=\" \"",
+                     "Label5=\" \"",   "Label6=\" \"", "Label7=\" \"",         "Label8=\" \"",
                      "DisconnectAll()"};
 
 TEST(DropAll, StopsBlanksThenDisconnectsKeepingTicksAndCallsigns) {
@@ -57,7 +58,8 @@ TEST(DropAll, FailureIsShownAndTheProgramStaysStopped) {
     rig.station.failing["DisconnectAll"] = static_cast<std::int32_t>(0x800706BA);
     rig.amigos.Command6_Click();
     Trace expected = kDropAll;
-    expected.push_back("msgbox \"O EchoLink não conseguiu desconectar as estações (erro 0x800706BA).\" \"Relinka\" 48");
+    expected.push_back(
+        "msgbox \"O EchoLink não conseguiu desconectar as estações (erro 0x800706BA).\" \"Relinka\" 48");
     EXPECT_EQ(rig.take_trace(), expected);
     EXPECT_FALSE(rig.amigos.ended());
     EXPECT_FALSE(rig.form.timer_enabled);

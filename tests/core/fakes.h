@@ -80,9 +80,9 @@ class FakeEchoLink : public EchoLink {
 public:
     struct Station {
         std::set<std::wstring> connected;
-        bool connect_brings_up = true;  // a Connect request comes up before the next query
+        bool connect_brings_up = true;                // a Connect request comes up before the next query
         std::map<std::string, std::int32_t> failing;  // operation name -> status, every call
-        std::set<int> failing_calls;                   // calls 1, 2, ... that fail with E_FAIL
+        std::set<int> failing_calls;                  // calls 1, 2, ... that fail with E_FAIL
         int calls = 0;
         // Runs inside the next call, before it answers (Closing arriving mid-call).
         std::function<void()> during_next_call;

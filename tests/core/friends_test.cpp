@@ -47,7 +47,9 @@ TEST(FriendsFile, ReadingRule) {
         {"LF after CR LF starts the next line", "A\r\n\nB\r\n", {"A", "\nB"}},
         {"last line without its end", "A\r\nB", {"A", "B"}},
         {"three lines", "A\r\nB\r\nC\r\n", {"A", "B", "C"}},
-        {"more than eight", "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n", {"1", "2", "3", "4", "5", "6", "7", "8"}},
+        {"more than eight",
+         "1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n",
+         {"1", "2", "3", "4", "5", "6", "7", "8"}},
         {"empty line in the middle", "A\r\n\r\nC\r\n", {"A", "", "C"}},
         {"blanks", "  \r\n X \r\n", {"  ", " X "}},
         {"empty file", "", {}},
@@ -97,9 +99,11 @@ TEST(Gravar, FailureSaysWhyAndChangesNothing) {
     rig.desktop.files[L"amigos.txt"] = "OLD\r\n";
     rig.desktop.save_failure = L"Acesso negado.";
     rig.amigos.gravar_Click();
-    EXPECT_EQ(rig.take_trace(),
-              (Trace{"save amigos.txt",
-                     "msgbox \"A lista de amigos não foi gravada em amigos.txt.\n\nAcesso negado.\" \"Relinka\" 48"}));
+    EXPECT_EQ(
+        rig.take_trace(),
+        (Trace{
+            "save amigos.txt",
+            "msgbox \"A lista de amigos não foi gravada em amigos.txt.\n\nAcesso negado.\" \"Relinka\" 48"}));
     EXPECT_EQ(rig.desktop.files[L"amigos.txt"], "OLD\r\n");
     EXPECT_FALSE(rig.amigos.ended());
 }
@@ -119,8 +123,8 @@ TEST(Ler, ReplacesTheBoxesAndLeavesTheTicks) {
     rig.form.text[1] = L"OLD";
     rig.desktop.files[L"amigos.txt"] = "\r\nPU2ABC\r\n";
     rig.amigos.ler_Click();
-    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"\"", "Text2=\"PU2ABC\"", "Text3=\"\"", "Text4=\"\"", "Text5=\"\"",
-                                       "Text6=\"\"", "Text7=\"\"", "Text8=\"\""}));
+    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"\"", "Text2=\"PU2ABC\"", "Text3=\"\"", "Text4=\"\"",
+                                       "Text5=\"\"", "Text6=\"\"", "Text7=\"\"", "Text8=\"\""}));
     EXPECT_EQ(rig.form.check[1], 1);
     EXPECT_EQ(rig.form.check[2], 0);
 }

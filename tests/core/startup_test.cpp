@@ -10,10 +10,10 @@ TEST(StartUp, CreatesTheLinkThenRunsTheCycleThenFillsTheSlots) {
     Rig rig;
     rig.desktop.files[L"amigos.txt"] = "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
     rig.amigos.Form_Load();
-    EXPECT_EQ(rig.take_trace(), (Trace{"create Echo", "Timer1 on", "Shape1.FillColor=65280",
-                                       "Shape1.BackColor=65280", "Text1=\"PU2ABC\"", "Text2=\"\"",
-                                       "Text3=\"\"", "Text4=\"\"", "Text5=\"\"", "Text6=\"\"", "Text7=\"\"",
-                                       "Text8=\"\"", "Check1=1"}));
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"create Echo", "Timer1 on", "Shape1.FillColor=65280", "Shape1.BackColor=65280",
+                     "Text1=\"PU2ABC\"", "Text2=\"\"", "Text3=\"\"", "Text4=\"\"", "Text5=\"\"", "Text6=\"\"",
+                     "Text7=\"\"", "Text8=\"\"", "Check1=1"}));
 }
 
 TEST(StartUp, WithoutFriendsFileLeavesTheSlotsAlone) {

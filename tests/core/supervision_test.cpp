@@ -37,24 +37,27 @@ TEST(Tick, ConnectedStationIsAskedTwiceWithoutWaiting) {
     Slot1 rig(L"PU2ABC");
     rig.station.connected = {L"PU2ABC"};
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "IsConnected(\"PU2ABC\")",
-                                      "Label1=\"conectado\""} + blank_labels(2, 8)));
+    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")",
+                                       "IsConnected(\"PU2ABC\")", "Label1=\"conectado\""} +
+                                 blank_labels(2, 8)));
 }
 
 TEST(Tick, StationDownWaitsThenConnectsThenAsksAgain) {
     Slot1 rig(L"PU2ABC");
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000",
-                                      "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
-                                      "Label1=\"conectado\""} + blank_labels(2, 8)));
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)",
+                     "IsConnected(\"PU2ABC\")", "Label1=\"conectado\""} +
+               blank_labels(2, 8)));
 }
 
 TEST(Tick, StationThatStaysDownShowsDisconnectedAndIsTriedAgainNextTick) {
     Slot1 rig(L"PU2ABC");
     rig.station.connect_brings_up = false;
-    const Trace one_tick = Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000",
-                                 "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
-                                 "Label1=\"desconectado\""} + blank_labels(2, 8);
+    const Trace one_tick =
+        Trace{"Text1=\"PU2ABC\"",       "IsConnected(\"PU2ABC\")", "sleep 3000",
+              "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")", "Label1=\"desconectado\""} +
+        blank_labels(2, 8);
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace(), one_tick);
     rig.amigos.Timer1_Timer();
@@ -69,16 +72,22 @@ TEST(Tick, FailedCallsAreSkippedAsTheCycleReadsThem) {
     };
     const Case cases[] = {
         // First query fails: counts as down, so wait and connect.
-        {{1}, true, {"IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
-                     "Label1=\"conectado\""}},
+        {{1},
+         true,
+         {"IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
+          "Label1=\"conectado\""}},
         // Connect fails: the second query follows.
-        {{2}, false, {"IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
-                      "Label1=\"desconectado\""}},
+        {{2},
+         false,
+         {"IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
+          "Label1=\"desconectado\""}},
         // Second query fails: "desconectado", even though EchoLink holds the station.
         {{2}, true, {"IsConnected(\"PU2ABC\")", "IsConnected(\"PU2ABC\")", "Label1=\"desconectado\""}},
         // Everything fails: the wait on every tick, and nothing reported.
-        {{1, 2, 3}, false, {"IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)",
-                            "IsConnected(\"PU2ABC\")", "Label1=\"desconectado\""}},
+        {{1, 2, 3},
+         false,
+         {"IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)", "IsConnected(\"PU2ABC\")",
+          "Label1=\"desconectado\""}},
     };
     for (const Case& c : cases) {
         Slot1 rig(L"PU2ABC");
@@ -92,8 +101,10 @@ TEST(Tick, FailedCallsAreSkippedAsTheCycleReadsThem) {
 TEST(Tick, EmptyTickedSlotBeepsTwiceAsksAndUnticks) {
     Slot1 rig(L"");
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
-                                      "Check1=0", "Label1=\" \""} + blank_labels(2, 8)));
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
+                     "Check1=0", "Label1=\" \""} +
+               blank_labels(2, 8)));
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace(), (blank_labels(1, 8))) << "the message comes back only when ticked again";
 }
@@ -104,8 +115,10 @@ TEST(Tick, CallsignIsUpperCasedInItsBoxAndEveryCallGetsTheBoxText) {
         rig.station.connected = {};
         rig.amigos.Timer1_Timer();
         const std::string quoted = "\"" + std::string(sent) + "\"";
-        EXPECT_EQ(rig.take_trace(), (Trace{"Text1=" + quoted, "IsConnected(" + quoted + ")", "sleep 3000", "Connect(" + quoted + ",-1)",
-                        "IsConnected(" + quoted + ")", "Label1=\"conectado\""} + blank_labels(2, 8)));
+        EXPECT_EQ(rig.take_trace(), (Trace{"Text1=" + quoted, "IsConnected(" + quoted + ")", "sleep 3000",
+                                           "Connect(" + quoted + ",-1)", "IsConnected(" + quoted + ")",
+                                           "Label1=\"conectado\""} +
+                                     blank_labels(2, 8)));
     }
 }
 
@@ -129,15 +142,17 @@ TEST(Tick, SlotsAreVisitedInOrderEachToItsEnd) {
     rig.station.connected = {L"PY1AA"};
     rig.desktop.answers = {kOk};
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (blank_labels(1, 1) +
-                  Trace{"Text2=\"PY1AA\"", "IsConnected(\"PY1AA\")", "IsConnected(\"PY1AA\")", "Label2=\"conectado\""} +
-                  blank_labels(3, 4) +
-                  Trace{"Text5=\"*RIO*\"", "IsConnected(\"*RIO*\")", "sleep 3000", "Connect(\"*RIO*\",-1)",
-                        "IsConnected(\"*RIO*\")", "Label5=\"conectado\""} +
-                  blank_labels(6, 6) +
-                  Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
-                        "Check7=0", "Label7=\" \""} +
-                  blank_labels(8, 8)));
+    EXPECT_EQ(rig.take_trace(),
+              (blank_labels(1, 1) +
+               Trace{"Text2=\"PY1AA\"", "IsConnected(\"PY1AA\")", "IsConnected(\"PY1AA\")",
+                     "Label2=\"conectado\""} +
+               blank_labels(3, 4) +
+               Trace{"Text5=\"*RIO*\"", "IsConnected(\"*RIO*\")", "sleep 3000", "Connect(\"*RIO*\",-1)",
+                     "IsConnected(\"*RIO*\")", "Label5=\"conectado\""} +
+               blank_labels(6, 6) +
+               Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
+                     "Check7=0", "Label7=\" \""} +
+               blank_labels(8, 8)));
 }
 
 TEST(Tick, TwoEmptySlotsGiveTwoMessagesInOneTick) {
@@ -160,9 +175,11 @@ TEST(Tick, TickArrivingDuringATickIsDropped) {
     rig.desktop.while_message_box_open = [&] { rig.amigos.Timer1_Timer(); };
     rig.station.during_next_call = [&] { rig.amigos.Timer1_Timer(); };
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
-                                      "Check1=0", "Label1=\" \"", "Text2=\"PU2ABC\"", "IsConnected(\"PU2ABC\")",
-                                      "IsConnected(\"PU2ABC\")", "Label2=\"conectado\""} + blank_labels(3, 8)));
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
+                     "Check1=0", "Label1=\" \"", "Text2=\"PU2ABC\"", "IsConnected(\"PU2ABC\")",
+                     "IsConnected(\"PU2ABC\")", "Label2=\"conectado\""} +
+               blank_labels(3, 8)));
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace().size(), 11u) << "the guard is released when the tick ends";
 }
@@ -180,8 +197,9 @@ TEST(Tick, ClosingWhileTheMessageIsOpenLeavesTheSlotAlone) {
     Slot1 rig(L"");
     rig.desktop.while_message_box_open = [&] { rig.raise_closing(); };
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
-                                       "Unload"}));
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
+                     "Unload"}));
     EXPECT_EQ(rig.form.check[1], 1);
 }
 

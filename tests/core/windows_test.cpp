@@ -12,13 +12,16 @@ namespace {
 TEST(Texts, HelpTextIsNineLinesEachEndedByCrLf) {
     const std::string expected =
         "Relinka  foi  criado  para  prover  conec\xC3\xA7\xC3\xA3o \r\n"
-        "constante entre esta\xC3\xA7\xC3\xB5" "es/confer\xC3\xAAncias, sem  ter \r\n"
-        "que refazer as reconec\xC3\xA7\xC3\xB5" "es devido a quebra do \r\n"
+        "constante entre esta\xC3\xA7\xC3\xB5"
+        "es/confer\xC3\xAAncias, sem  ter \r\n"
+        "que refazer as reconec\xC3\xA7\xC3\xB5"
+        "es devido a quebra do \r\n"
         "linque  ou  reinicializa\xC3\xA7\xC3\xA3o  de   sua  m\xC3\xA1quina  ou \r\n"
         "reinicializa\xC3\xA7\xC3\xA3o da m\xC3\xA1quina de seu amigo.\r\n"
         " \r\n"
         "Relinka amigos funciona adequadamente na \r\n"
-        "forma  \"sysop\",   ou  seja  com  esta\xC3\xA7\xC3\xB5" "es  do  tipo \r\n"
+        "forma  \"sysop\",   ou  seja  com  esta\xC3\xA7\xC3\xB5"
+        "es  do  tipo \r\n"
         "\"-R\" ou \"-L\".\r\n";
     EXPECT_EQ(utf8(kHelpText), expected);
 
@@ -41,7 +44,8 @@ TEST(Texts, AboutTexts) {
     EXPECT_EQ(utf8(kAboutFirm), "Tal Sistemas - software para radioamadores");
     EXPECT_EQ(utf8(kAboutDonation),
               "Relinka \xC3\xA9 um programa livre e gratu\xC3\xADto, caso queira contribuir para que novas "
-              "vers\xC3\xB5" "es continuem sendo criadas, mande e-mail para   fulano@qx0qx.example    que "
+              "vers\xC3\xB5"
+              "es continuem sendo criadas, mande e-mail para   fulano@qx0qx.example    que "
               "informaremos conta banc\xC3\xA1ria para sua doa\xC3\xA7\xC3\xA3o. Obrigado.");
     EXPECT_EQ(utf8(kAuthorWebAddress), "http://qx0qx.example:2000/");
 }

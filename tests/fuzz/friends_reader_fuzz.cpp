@@ -56,7 +56,8 @@ public:
     std::size_t read(char* buffer, std::size_t size) override {
         if (ended_) fail("read again after the end of the file");
         if (handed_out_ >= stop_at_) fail("read again after the eighth line end");
-        const std::size_t n = std::min({size, pieces_[next_++ % pieces_.size()], bytes_.size() - handed_out_});
+        const std::size_t n =
+            std::min({size, pieces_[next_++ % pieces_.size()], bytes_.size() - handed_out_});
         std::memcpy(buffer, bytes_.data() + handed_out_, n);
         handed_out_ += n;
         ended_ = n == 0;

@@ -5,8 +5,8 @@
 #include <map>
 
 #include "loaded_window.h"
-#include "window_checks.h"
 #include "win32/fonts.h"
+#include "window_checks.h"
 
 namespace relinka::testing {
 namespace {
@@ -32,7 +32,8 @@ TEST(AmigosWindow, IsTheFormOfTheTable) {
     LoadedWindow loaded;
     const HWND hwnd = loaded.window.hwnd();
     ASSERT_EQ(loaded.window.dpi(), 96);
-    expect_window(hwnd, {L"  Relinka", 7575 / kTwipsPerPixel, 8805 / kTwipsPerPixel, true, true, false, IDI_RELINKA});
+    expect_window(
+        hwnd, {L"  Relinka", 7575 / kTwipsPerPixel, 8805 / kTwipsPerPixel, true, true, false, IDI_RELINKA});
     EXPECT_EQ(GetFocus(), loaded.named(design_named(L"Command1")));
 }
 
@@ -54,10 +55,12 @@ TEST(AmigosWindow, EveryControlHasItsPlaceCaptionAndFont) {
         EXPECT_EQ(text_of(control), design.caption);
 
         LOGFONTW font{};
-        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
+        ASSERT_TRUE(
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
         const FontSpec wanted = design.font.face ? design.font : kFormDefaultFont;
         const auto faces = faces_for(wanted.face);
-        EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end()) << utf8(font.lfFaceName);
+        EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end())
+            << utf8(font.lfFaceName);
         EXPECT_EQ(font.lfHeight, -MulDiv(wanted.centipoints, 96, 7200));
         EXPECT_EQ(font.lfWeight, wanted.bold ? FW_BOLD : FW_NORMAL);
     }
@@ -97,10 +100,10 @@ TEST(AmigosWindow, LabelsHaveTheirColours) {
 TEST(AmigosWindow, TabWalksTheControlsInTabOrderFromEncerrar) {
     LoadedWindow loaded;
     const std::vector<std::wstring> order = {
-        L"Command1", L"Text1",  L"Text2",  L"Text3",  L"Text4",    L"Text5",  L"Text6", L"Check1",
-        L"Check2",   L"Check3", L"Check4", L"Check5", L"Check6",   L"Text7",  L"Text8", L"Check7",
-        L"Check8",   L"Text9",  L"Command2", L"ler",  L"gravar",   L"sobre",  L"Command3", L"Command4",
-        L"Command5", L"Command6", L"Command1"};
+        L"Command1", L"Text1",    L"Text2",    L"Text3",    L"Text4",    L"Text5",   L"Text6",
+        L"Check1",   L"Check2",   L"Check3",   L"Check4",   L"Check5",   L"Check6",  L"Text7",
+        L"Text8",    L"Check7",   L"Check8",   L"Text9",    L"Command2", L"ler",     L"gravar",
+        L"sobre",    L"Command3", L"Command4", L"Command5", L"Command6", L"Command1"};
     for (size_t step = 0; step < order.size(); ++step) {
         EXPECT_EQ(GetFocus(), loaded.named(design_named(order[step]))) << "step " << step;
         press(GetFocus(), VK_TAB);

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "loaded_window.h"
-#include "window_checks.h"
 #include "win32/animation.h"
 #include "win32/fonts.h"
+#include "window_checks.h"
 #include "windows/ajuda.h"
 #include "windows/sobre_auto.h"
 
@@ -86,7 +86,8 @@ SIZE room_for_caption(HWND label) {
     needed.bottom = 0;
     HDC dc = GetDC(label);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text_of(label).c_str(), -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    DrawTextW(dc, text_of(label).c_str(), -1, &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(label, dc);
     return {needed.right, needed.bottom};
@@ -115,7 +116,14 @@ const Expected kSobreExpected[] = {
     {kSobreLabel1, L"Relinka", 80, 16, 217, 41, {L"MS Sans Serif", 2400, true}, 2},
     {kSobreLabel4, L"Vers\u00E3o 3.0  Revis\u00E3o 1  -  10/2008", 80, 56, 201, 25, kSans825Bold, 4},
     {kSobreLine1, nullptr, 8, 88, 296, 1, kWindowFont, -1},
-    {kSobreLabel2, L"Uma cria\u00E7\u00E3o de Fulano de Tal", 16, 96, 273, 33, {L"MS Sans Serif", 1350, true}, 1},
+    {kSobreLabel2,
+     L"Uma cria\u00E7\u00E3o de Fulano de Tal",
+     16,
+     96,
+     273,
+     33,
+     {L"MS Sans Serif", 1350, true},
+     1},
     {kSobreLabel5, L"QX0QX", 96, 120, 97, 41, {L"Times New Roman", 2400, true}, 3},
     {kSobreLabel3, kAboutFirm, 8, 168, 297, 25, kSans825Bold, 0},
     {kSobreLine2, nullptr, 8, 200, 296, 1, kWindowFont, -1},
@@ -158,9 +166,11 @@ void expect_controls(const Form& form, std::span<const ControlSpec> table, std::
         }
 
         LOGFONTW font{};
-        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
+        ASSERT_TRUE(
+            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
         const auto faces = faces_for(expected.font.face);
-        EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end()) << utf8(font.lfFaceName);
+        EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end())
+            << utf8(font.lfFaceName);
         EXPECT_EQ(font.lfHeight, -MulDiv(expected.font.centipoints, 96, 7200));
         EXPECT_EQ(font.lfWeight, expected.font.bold ? FW_BOLD : FW_NORMAL);
     }
@@ -178,8 +188,9 @@ StaticColours static_colours(const Form& form, int id) {
     HDC dc = CreateCompatibleDC(nullptr);
     SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
     SetBkColor(dc, RGB(1, 2, 3));
-    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(
-        form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(form.control(id))));
+    const auto brush =
+        reinterpret_cast<HBRUSH>(SendMessageW(form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                              reinterpret_cast<LPARAM>(form.control(id))));
     LOGBRUSH fill{};
     GetObjectW(brush, sizeof fill, &fill);
     const StaticColours colours{GetTextColor(dc), GetBkColor(dc), fill.lbColor};
@@ -278,7 +289,8 @@ TEST(AuxiliaryWindows, TabWalksFromRetornarThroughTheControlsThatTakeTheFocus) {
         WindowsDesktop shell;
         Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
         const SobreAutoWindow& window = shown.window;
-        const HWND order[] = {window.control(kSobreRet), window.control(kSobreCommand1), window.control(kSobreRet)};
+        const HWND order[] = {window.control(kSobreRet), window.control(kSobreCommand1),
+                              window.control(kSobreRet)};
         for (size_t step = 0; step < std::size(order); ++step) {
             EXPECT_EQ(GetFocus(), order[step]) << "Sobre, step " << step;
             press(GetFocus(), VK_TAB);
@@ -450,7 +462,8 @@ TEST(Animations, EmbeddedGifsPlayAsDrawn) {
 // when what it shows changes as time passes.
 void expect_playing(HWND control, COLORREF around, const char* name) {
     const std::vector<COLORREF> before = shown_by(control);
-    const auto painted = std::count_if(before.begin(), before.end(), [&](COLORREF pixel) { return pixel != around; });
+    const auto painted =
+        std::count_if(before.begin(), before.end(), [&](COLORREF pixel) { return pixel != around; });
     EXPECT_GT(painted * 5, static_cast<long long>(before.size())) << name << ": mostly empty";
     bool changed = false;
     for (int wait = 0; wait < 20 && !changed; ++wait) {

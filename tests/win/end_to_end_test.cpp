@@ -1,15 +1,14 @@
 // relinka.exe beside the EchoLink stand-in, each in its own process, used as an operator uses them.
 #include <windows.h>
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <functional>
 
 #include "../core/fakes.h"
 #include "app/amigos_layout.h"
-#include "windows/ajuda.h"
 #include "relinka_process.h"
+#include "windows/ajuda.h"
 #include "wine_support.h"
 
 namespace relinka::testing {
@@ -18,7 +17,9 @@ namespace {
 constexpr COLORREF kGreenPixel = RGB(0, 255, 0), kRedPixel = RGB(255, 0, 0);
 constexpr int kShapeMiddleX = 20, kShapeMiddleY = 16;  // of its 41 x 33 pixels
 
-bool contains(const std::wstring& text, const std::wstring& part) { return text.find(part) != std::wstring::npos; }
+bool contains(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -38,7 +39,8 @@ protected:
     }
     // The indicator as the screen shows it, once painted.
     bool indicator_shows(COLORREF colour) {
-        return wait_until([&] { return relinka->pixel(kShape1, kShapeMiddleX, kShapeMiddleY) == colour; }, 5000);
+        return wait_until([&] { return relinka->pixel(kShape1, kShapeMiddleX, kShapeMiddleY) == colour; },
+                          5000);
     }
     bool log_shows(const std::wstring& line, DWORD milliseconds) {
         return wait_until([&] { return contains(standin.log(), line + L"\n"); }, milliseconds);
@@ -272,7 +274,8 @@ TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink)
     EXPECT_FALSE(IsWindowEnabled(program.main_window()));
     standin->ClearCallLog();
     pump_for(2500);
-    EXPECT_TRUE(contains(standin.log(), L"IsConnected(\"PU2ABC\")\n")) << "ticks go on behind the Help window";
+    EXPECT_TRUE(contains(standin.log(), L"IsConnected(\"PU2ABC\")\n"))
+        << "ticks go on behind the Help window";
     PostMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(help); }, 5000));
     EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(program.main_window()); }, 5000));
@@ -314,7 +317,8 @@ bool standin_running() {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
         found = lstrcmpiW(entry.szExeFile, L"echolink-standin.exe") == 0;
     CloseHandle(snapshot);
     return found;
@@ -324,7 +328,8 @@ TEST(EndToEndWithoutEchoLink, SaysTheObjectCannotBeCreatedAndEndsBeforeItsWindow
     ComApartment apartment;
     ASSERT_EQ(run_standin(L"/unregserver"), 0u);
     // A stand-in still running would keep answering for the class.
-    if (const HWND window = FindWindowW(nullptr, L"EchoLink (substituto)")) PostMessageW(window, WM_CLOSE, 0, 0);
+    if (const HWND window = FindWindowW(nullptr, L"EchoLink (substituto)"))
+        PostMessageW(window, WM_CLOSE, 0, 0);
     ASSERT_TRUE(wait_until([] { return !standin_running(); }, 15000));
     RelinkaProcess program(fresh_directory());
     const HWND box = program.message_box();

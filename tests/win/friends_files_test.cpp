@@ -1,7 +1,7 @@
 // amigos.txt on a real disk: "Gravar amigos", "Ler amigos" and the start-up fill with the real
 // WindowsDesktop, each test in a fresh working directory of its own.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <optional>
@@ -64,8 +64,8 @@ void write_file(const wchar_t* name, std::string_view bytes) {
 }
 
 std::optional<std::string> contents(const wchar_t* name) {
-    UniqueFile file(null_if_invalid(
-        CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr)));
+    UniqueFile file(null_if_invalid(CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                nullptr, OPEN_EXISTING, 0, nullptr)));
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -99,9 +99,7 @@ void remove_tree(const std::wstring& folder) {
     RemoveDirectoryW(folder.c_str());
 }
 
-std::string eight_lines(std::string first) {
-    return first + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
-}
+std::string eight_lines(std::string first) { return first + "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n"; }
 
 // 0 when a new file can be made in `folder`, else the error the system gives for it.
 DWORD refusal_to_create_in(const std::wstring& folder) {
@@ -114,8 +112,8 @@ DWORD refusal_to_create_in(const std::wstring& folder) {
 // Under Wine, the name of a path on the Unix side; empty elsewhere.
 std::string unix_name_of(const std::wstring& path) {
     using UnixName = char*(CDECL*)(const wchar_t*);
-    const auto unix_name = reinterpret_cast<UnixName>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (!unix_name) return {};
     char* name = unix_name(path.c_str());
     std::string result = name ? name : "";
@@ -174,7 +172,8 @@ private:
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
-        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &process))
             return false;
         if (process.hThread) CloseHandle(process.hThread);
         if (process.hProcess) CloseHandle(process.hProcess);
@@ -211,10 +210,8 @@ TEST_F(FriendsFiles, OnlyAnOrdinaryOrReadOnlyFileCountsAsTheFriendsFile) {
         bool counts;
     };
     const Case cases[] = {
-        {L"ordinary", FILE_ATTRIBUTE_ARCHIVE, true},
-        {L"read-only", FILE_ATTRIBUTE_READONLY, true},
-        {L"hidden", FILE_ATTRIBUTE_HIDDEN, false},
-        {L"system", FILE_ATTRIBUTE_SYSTEM, false},
+        {L"ordinary", FILE_ATTRIBUTE_ARCHIVE, true},     {L"read-only", FILE_ATTRIBUTE_READONLY, true},
+        {L"hidden", FILE_ATTRIBUTE_HIDDEN, false},       {L"system", FILE_ATTRIBUTE_SYSTEM, false},
         {L"directory", FILE_ATTRIBUTE_DIRECTORY, false},
     };
     for (const Case& c : cases) {
@@ -255,7 +252,8 @@ TEST_F(FriendsFiles, OnlyAnOrdinaryOrReadOnlyFileCountsAsTheFriendsFile) {
 class HeldElsewhere {
 public:
     explicit HeldElsewhere(const wchar_t* name) {
-        const std::wstring tag = std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
+        const std::wstring tag =
+            std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(GetTickCount64());
         const std::wstring ready_name = L"relinka-held-" + tag, release_name = L"relinka-release-" + tag;
         ready_ = CreateEventW(nullptr, TRUE, FALSE, ready_name.c_str());
         release_ = CreateEventW(nullptr, TRUE, FALSE, release_name.c_str());
@@ -281,7 +279,8 @@ public:
     void release() {
         if (!process_.hProcess) return;
         SetEvent(release_);
-        if (WaitForSingleObject(process_.hProcess, 20'000) != WAIT_OBJECT_0) TerminateProcess(process_.hProcess, 1);
+        if (WaitForSingleObject(process_.hProcess, 20'000) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 1);
         CloseHandle(process_.hThread);
         CloseHandle(process_.hProcess);
         process_ = {};
@@ -345,7 +344,8 @@ TEST_F(FriendsFiles, FailedSaveKeepsWhatWasThereLeavesNothingBesideAndSaysWhy) {
         } else {
             write_file(kFriendsFile, old);
         }
-        if (obstacle == Obstacle::ReadOnly) ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_READONLY));
+        if (obstacle == Obstacle::ReadOnly)
+            ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_READONLY));
         if (obstacle == Obstacle::InUse) {
             holder.emplace(kFriendsFile);
             ASSERT_TRUE(holder->holding());
@@ -361,7 +361,8 @@ TEST_F(FriendsFiles, FailedSaveKeepsWhatWasThereLeavesNothingBesideAndSaysWhy) {
         } else {
             EXPECT_EQ(contents(kFriendsFile), old);
         }
-        if (obstacle == Obstacle::ReadOnly) EXPECT_TRUE(GetFileAttributesW(kFriendsFile) & FILE_ATTRIBUTE_READONLY);
+        if (obstacle == Obstacle::ReadOnly)
+            EXPECT_TRUE(GetFileAttributesW(kFriendsFile) & FILE_ATTRIBUTE_READONLY);
         EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile}) << "nothing may be left beside it";
         ASSERT_EQ(rig.desktop.messages.size(), 1u);
         const std::wstring& message = rig.desktop.messages[0];
@@ -379,9 +380,10 @@ TEST_F(FriendsFiles, SaveIntoADirectoryThatTakesNoNewFileKeepsTheOldOneAndSaysWh
     write_file(kFriendsFile, old);
     const DWORD refusal = seal();
     if (!refusal)
-        GTEST_SKIP() << "cannot make a directory refuse new files here: this needs Wine and a Unix file system "
-                        "that takes chattr +i (Wine ignores the read-only attribute on directories and, run as "
-                        "root, the permission bits)";
+        GTEST_SKIP()
+            << "cannot make a directory refuse new files here: this needs Wine and a Unix file system "
+               "that takes chattr +i (Wine ignores the read-only attribute on directories and, run as "
+               "root, the permission bits)";
 
     FilesRig rig;
     rig.form.text[1] = L"PU2NEW";

@@ -134,7 +134,8 @@ int RelinkaProcess::message_boxes_open() {
 }
 
 bool RelinkaProcess::ended_within(DWORD milliseconds) {
-    return wait_until([&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; }, milliseconds);
+    return wait_until([&] { return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0; },
+                      milliseconds);
 }
 
 DWORD RelinkaProcess::exit_code() {

@@ -1,7 +1,8 @@
 #include "wine_support.h"
 
-#include <oleauto.h>
 #include <objidl.h>
+#include <oleauto.h>
+
 #include <algorithm>
 namespace Gdiplus {
 using std::max;
@@ -24,8 +25,8 @@ bool wait_until(const std::function<bool()>& done, DWORD milliseconds) {
     while (!done()) {
         const ULONGLONG now = GetTickCount64();
         if (now >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)),
-                                  QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE,
+                                  static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 20)), QS_ALLINPUT);
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -62,7 +63,8 @@ CLSID png_encoder() {
 }  // namespace
 
 void save_screenshot(HWND window, const wchar_t* name) {
-    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     pump_for(300);
     RECT bounds;
     GetWindowRect(window, &bounds);
@@ -124,7 +126,8 @@ DWORD run_standin(const wchar_t* option) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
         return GetLastError();
     WaitForSingleObject(process.hProcess, 30'000);
     DWORD code = STILL_ACTIVE;
@@ -135,4 +138,3 @@ DWORD run_standin(const wchar_t* option) {
 }
 
 }  // namespace relinka::testing
-

@@ -43,17 +43,14 @@ HRESULT ClosingEvent::Advise(IUnknown* sink, DWORD* cookie) {
     return comBarrier([&] {
         // The sink must implement the event interface itself, as a connection point requires.
         ComPtr<IDispatch> events;
-        if (FAILED(sink->QueryInterface(DIID_IEchoLinkAppEvents, &events)))
-            return CONNECT_E_CANNOTCONNECT;
+        if (FAILED(sink->QueryInterface(DIID_IEchoLinkAppEvents, &events))) return CONNECT_E_CANNOTCONNECT;
         sinks_.emplace(++lastCookie_, std::move(events));
         *cookie = lastCookie_;
         return S_OK;
     });
 }
 
-HRESULT ClosingEvent::Unadvise(DWORD cookie) {
-    return sinks_.erase(cookie) ? S_OK : CONNECT_E_NOCONNECTION;
-}
+HRESULT ClosingEvent::Unadvise(DWORD cookie) { return sinks_.erase(cookie) ? S_OK : CONNECT_E_NOCONNECTION; }
 
 HRESULT ClosingEvent::EnumConnections(IEnumConnections** out) {
     if (out) *out = nullptr;
@@ -67,8 +64,8 @@ void ClosingEvent::raise() noexcept {
         for (const auto& [cookie, sink] : sinks_) subscribers.push_back(sink);
         for (const auto& sink : subscribers) {
             DISPPARAMS none{};
-            sink->Invoke(kClosing, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr,
-                         nullptr, nullptr);
+            sink->Invoke(kClosing, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
+                         nullptr);
         }
     } catch (const std::bad_alloc&) {
         // Out of memory for the copy: nobody is told, as if EchoLink had crashed.

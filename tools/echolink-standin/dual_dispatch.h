@@ -2,8 +2,8 @@
 // IDispatch of one dual interface, answered from that interface's type information. An object with two
 // dual interfaces derives from this once per interface, so each vtable gets its own IDispatch.
 #include <windows.h>
-#include <oleauto.h>
 #include <cguid.h>
+#include <oleauto.h>
 
 #include "com_support.h"
 
@@ -29,17 +29,15 @@ public:
         return typeInfo_.CopyTo(info);
     }
 
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
-                                            DISPID* ids) override {
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
         return DispGetIDsOfNames(typeInfo_.Get(), names, count, ids);
     }
 
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID reserved, LCID, WORD flags,
-                                     DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
-                                     UINT* badArgument) override {
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID reserved, LCID, WORD flags, DISPPARAMS* parameters,
+                                     VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override {
         if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-        return typeInfo_->Invoke(static_cast<Interface*>(this), member, flags, parameters, result,
-                                 exception, badArgument);
+        return typeInfo_->Invoke(static_cast<Interface*>(this), member, flags, parameters, result, exception,
+                                 badArgument);
     }
 
 private:

@@ -85,11 +85,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) 
     using namespace standin;
     try {
         switch (modeOf(commandLine)) {
-        case Mode::ServeByHand: return serve(instance, false, show);
-        case Mode::ServeForCom: return serve(instance, true, show);
-        case Mode::Register: return registerOrUnregister(registerServer, L"/regserver");
-        case Mode::Unregister: return registerOrUnregister(unregisterServer, L"/unregserver");
-        case Mode::Unknown: break;
+            case Mode::ServeByHand:
+                return serve(instance, false, show);
+            case Mode::ServeForCom:
+                return serve(instance, true, show);
+            case Mode::Register:
+                return registerOrUnregister(registerServer, L"/regserver");
+            case Mode::Unregister:
+                return registerOrUnregister(unregisterServer, L"/unregserver");
+            case Mode::Unknown:
+                break;
         }
         tellUser(L"uso: echolink-standin [/regserver | /unregserver | -Embedding]");
         return 2;

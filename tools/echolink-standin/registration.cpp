@@ -19,9 +19,8 @@ std::wstring classKey() {
 }
 
 HRESULT setDefaultValue(const std::wstring& key, const std::wstring& value) {
-    const LSTATUS status =
-        RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
-                        static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    const LSTATUS status = RegSetKeyValueW(HKEY_CLASSES_ROOT, key.c_str(), nullptr, REG_SZ, value.c_str(),
+                                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
     return HRESULT_FROM_WIN32(status);
 }
 

@@ -77,28 +77,28 @@ LRESULT CALLBACK StationWindow::procedure(HWND window, UINT message, WPARAM wPar
 
 LRESULT StationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-    case WM_CREATE:
-        createControls();
-        SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
-        return 0;
-    case WM_TIMER:
-        refresh();
-        return 0;
-    case WM_COMMAND:
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kDropId) dropSelected();
-        if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kCloseId) close();
-        return 0;
-    case WM_CLOSE:
-        close();
-        return 0;
-    case WM_DESTROY:
-        PostQuitMessage(0);
-        return 0;
-    case WM_NCDESTROY: {
-        const HWND window = std::exchange(window_, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        return DefWindowProcW(window, message, wParam, lParam);
-    }
+        case WM_CREATE:
+            createControls();
+            SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
+            return 0;
+        case WM_TIMER:
+            refresh();
+            return 0;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kDropId) dropSelected();
+            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kCloseId) close();
+            return 0;
+        case WM_CLOSE:
+            close();
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        case WM_NCDESTROY: {
+            const HWND window = std::exchange(window_, nullptr);
+            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+            return DefWindowProcW(window, message, wParam, lParam);
+        }
     }
     return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -108,14 +108,14 @@ void StationWindow::createControls() {
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     auto control = [&](const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
                        int height, int id) {
-        HWND created = CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y,
-                                       width, height, window_, reinterpret_cast<HMENU>(INT_PTR{id}),
-                                       instance, nullptr);
+        HWND created =
+            CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, width,
+                            height, window_, reinterpret_cast<HMENU>(INT_PTR{id}), instance, nullptr);
         SendMessageW(created, WM_SETFONT, font, FALSE);
         return created;
     };
-    list_ = control(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 10, 10,
-                    280, 180, kListId);
+    list_ = control(L"LISTBOX", L"", WS_BORDER | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 10, 10, 280,
+                    180, kListId);
     control(L"BUTTON", L"Derrubar", BS_PUSHBUTTON, 10, 202, 90, 28, kDropId);
     control(L"BUTTON", L"Fechar", BS_PUSHBUTTON, 200, 202, 90, 28, kCloseId);
 }

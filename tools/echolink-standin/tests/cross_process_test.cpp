@@ -1,9 +1,8 @@
 // The server as clients meet it: registered from the command line, started by COM, one object for
 // every client, calls and events carried between processes by the type libraries.
 #include <windows.h>
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include "test_support.h"
 #include "type_libraries.h"
@@ -37,7 +36,8 @@ bool serverRunning() {
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found; more = Process32NextW(snapshot, &entry))
+    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
+         more = Process32NextW(snapshot, &entry))
         found = lstrcmpiW(entry.szExeFile, kServerName) == 0;
     CloseHandle(snapshot);
     return found;

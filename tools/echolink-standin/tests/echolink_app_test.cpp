@@ -75,7 +75,8 @@ TEST_F(EchoLinkAppTest, LinkComesUpAfterTheConnectDelay) {
 }
 
 TEST_F(EchoLinkAppTest, DisconnectsDropLinksAndConnectionsListsEstablishedOnes) {
-    for (const wchar_t* callsign : {L"PY1XYZ", L"PU2ABC", L"PP5KLM"}) app->Connect(Bstr(callsign).get(), VARIANT_TRUE);
+    for (const wchar_t* callsign : {L"PY1XYZ", L"PU2ABC", L"PP5KLM"})
+        app->Connect(Bstr(callsign).get(), VARIANT_TRUE);
     control->SetConnectDelay(60'000);
     app->Connect(Bstr(L"PT7PEN").get(), VARIANT_TRUE);
     app->Disconnect(Bstr(L"PP5KLM").get());
@@ -110,7 +111,8 @@ TEST_F(EchoLinkAppTest, FailedCallsAnswerTheStatusAreLoggedAndChangeNothing) {
 
     control->FailCalls(S_OK);
     EXPECT_FALSE(isConnected(L"PU2ABC"));
-    EXPECT_EQ(callLog(), L"Connect(\"PU2ABC\",-1)\nIsConnected(\"PU2ABC\")\nVersion()\nIsConnected(\"PU2ABC\")\n");
+    EXPECT_EQ(callLog(),
+              L"Connect(\"PU2ABC\",-1)\nIsConnected(\"PU2ABC\")\nVersion()\nIsConnected(\"PU2ABC\")\n");
 }
 
 TEST_F(EchoLinkAppTest, AnswerDelayHoldsEveryEchoLinkCall) {
@@ -228,8 +230,8 @@ TEST_F(EchoLinkAppTest, LateBoundCallsReachTheirOwnInterface) {
     EXPECT_EQ(result.boolVal, VARIANT_TRUE);
 
     DISPPARAMS none{};
-    ASSERT_HRESULT_SUCCEEDED(standIn->Invoke(11, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, &result,
-                                             nullptr, nullptr));
+    ASSERT_HRESULT_SUCCEEDED(standIn->Invoke(11, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                             &result, nullptr, nullptr));
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 0);
 }

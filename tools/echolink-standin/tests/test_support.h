@@ -16,7 +16,8 @@ namespace standin {
 class Bstr {
 public:
     Bstr() = default;
-    explicit Bstr(std::wstring_view text) : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
+    explicit Bstr(std::wstring_view text)
+        : text_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size()))) {}
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     ~Bstr() { SysFreeString(text_); }
@@ -41,9 +42,9 @@ class RecordingSink final : public IDispatch {
 public:
     RecordingSink(Trace& trace, std::wstring name) : trace_(trace), name_(std::move(name)) {}
 
-    HRESULT answer = S_OK;                // what Invoke returns
+    HRESULT answer = S_OK;  // what Invoke returns
     bool implementsEventInterface = true;
-    std::function<void()> duringInvoke;   // runs inside Invoke, after recording
+    std::function<void()> duringInvoke;  // runs inside Invoke, after recording
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDispatch ||
