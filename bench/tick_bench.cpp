@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "../tests/win/wine_support.h"
-#include "app/amigos_window.h"
-#include "echolink/com_echolink.h"
-#include "win32/animation.h"
+#include "app/amigos_window_win.h"
+#include "echolink/com_echolink_win.h"
+#include "win32/animation_win.h"
 
 using namespace relinka;
 using namespace relinka::testing;

@@ -2,17 +2,17 @@
 enable_language(RC)
 
 add_library(relinka_win STATIC
-    src/app/amigos_window.cpp
-    src/echolink/com_echolink.cpp
-    src/win32/animation.cpp
-    src/win32/fonts.cpp
-    src/win32/form.cpp
-    src/win32/modal_form.cpp
-    src/win32/painting.cpp
-    src/win32/window.cpp
-    src/win32/windows_desktop.cpp
-    src/windows/ajuda.cpp
-    src/windows/sobre_auto.cpp
+    src/app/amigos_window_win.cpp
+    src/echolink/com_echolink_win.cpp
+    src/win32/animation_win.cpp
+    src/win32/fonts_win.cpp
+    src/win32/form_win.cpp
+    src/win32/modal_form_win.cpp
+    src/win32/painting_win.cpp
+    src/win32/window_win.cpp
+    src/win32/windows_desktop_win.cpp
+    src/windows/ajuda_win.cpp
+    src/windows/sobre_auto_win.cpp
 )
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
 target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
@@ -25,7 +25,7 @@ file(GLOB relinka_pictures ${CMAKE_SOURCE_DIR}/assets/*.ico ${CMAKE_SOURCE_DIR}/
      ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.manifest)
 set_source_files_properties(${relinka_resources} PROPERTIES OBJECT_DEPENDS "${relinka_pictures}")
 
-add_executable(relinka WIN32 src/app/main.cpp ${relinka_resources})
+add_executable(relinka WIN32 src/app/main_win.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
 target_link_options(relinka PRIVATE -municode -mwindows -static -s)
 

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "loaded_window.h"
-#include "win32/fonts.h"
+#include "win32/fonts_win.h"
 #include "window_checks.h"
 
 namespace relinka::testing {

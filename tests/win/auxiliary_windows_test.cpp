@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "loaded_window.h"
-#include "win32/animation.h"
-#include "win32/fonts.h"
+#include "win32/animation_win.h"
+#include "win32/fonts_win.h"
 #include "window_checks.h"
-#include "windows/ajuda.h"
-#include "windows/sobre_auto.h"
+#include "windows/ajuda_win.h"
+#include "windows/sobre_auto_win.h"
 
 namespace relinka::testing {
 namespace {

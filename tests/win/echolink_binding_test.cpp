@@ -2,7 +2,7 @@
 // failures raised as errors with their status, and the Closing event delivered.
 #include <gtest/gtest.h>
 
-#include "echolink/com_echolink.h"
+#include "echolink/com_echolink_win.h"
 #include "wine_support.h"
 
 namespace relinka::testing {

@@ -8,7 +8,7 @@
 #include "../core/fakes.h"
 #include "app/amigos_layout.h"
 #include "relinka_process.h"
-#include "windows/ajuda.h"
+#include "windows/ajuda_win.h"
 #include "wine_support.h"
 
 namespace relinka::testing {

@@ -11,8 +11,8 @@
 
 #include "../core/fakes.h"
 #include "friends/friends_file.h"
-#include "win32/unique.h"
-#include "win32/windows_desktop.h"
+#include "win32/unique_win.h"
+#include "win32/windows_desktop_win.h"
 #include "wine_support.h"
 
 namespace relinka::testing {

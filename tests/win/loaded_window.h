@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "../core/fakes.h"
-#include "app/amigos_window.h"
+#include "app/amigos_window_win.h"
 #include "wine_support.h"
 
 namespace relinka::testing {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/window.h"
+#include "win32/window_win.h"
 #include "wine_support.h"
 
 namespace relinka::testing {

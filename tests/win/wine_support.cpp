@@ -12,7 +12,7 @@ using std::min;
 
 #include <vector>
 
-#include "win32/unique.h"
+#include "win32/unique_win.h"
 
 namespace relinka::testing {
 

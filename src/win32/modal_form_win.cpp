@@ -1,4 +1,4 @@
-#include "win32/modal_form.h"
+#include "win32/modal_form_win.h"
 
 #include <utility>
 

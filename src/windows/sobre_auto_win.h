@@ -5,8 +5,8 @@
 
 #include "resources.h"
 #include "win32/control_table.h"
-#include "win32/modal_form.h"
-#include "win32/windows_desktop.h"
+#include "win32/modal_form_win.h"
+#include "win32/windows_desktop_win.h"
 #include "windows/texts.h"
 
 namespace relinka {

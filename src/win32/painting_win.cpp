@@ -1,6 +1,6 @@
-#include "win32/painting.h"
+#include "win32/painting_win.h"
 
-#include "win32/unique.h"
+#include "win32/unique_win.h"
 
 namespace relinka {
 

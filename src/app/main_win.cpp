@@ -3,10 +3,10 @@
 #include <objbase.h>
 
 #include "app/amigos.h"
-#include "app/amigos_window.h"
-#include "echolink/com_echolink.h"
-#include "win32/animation.h"
-#include "win32/windows_desktop.h"
+#include "app/amigos_window_win.h"
+#include "echolink/com_echolink_win.h"
+#include "win32/animation_win.h"
+#include "win32/windows_desktop_win.h"
 
 namespace relinka {
 namespace {

@@ -1,4 +1,4 @@
-#include "win32/animation.h"
+#include "win32/animation_win.h"
 
 #include <objidl.h>
 #include <shlwapi.h>
@@ -14,7 +14,7 @@ using std::min;
 #include <memory>
 
 #include "resources.h"
-#include "win32/unique.h"
+#include "win32/unique_win.h"
 
 namespace relinka {
 

@@ -1,11 +1,11 @@
-#include "echolink/com_echolink.h"
+#include "echolink/com_echolink_win.h"
 
 #include <oleauto.h>
 
 #include <atomic>
 #include <string>
 
-#include "win32/unique.h"
+#include "win32/unique_win.h"
 
 namespace relinka {
 

@@ -1,4 +1,4 @@
-#include "win32/window.h"
+#include "win32/window_win.h"
 
 namespace relinka {
 

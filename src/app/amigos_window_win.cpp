@@ -1,7 +1,7 @@
-#include "app/amigos_window.h"
+#include "app/amigos_window_win.h"
 
-#include "windows/ajuda.h"
-#include "windows/sobre_auto.h"
+#include "windows/ajuda_win.h"
+#include "windows/sobre_auto_win.h"
 
 namespace relinka {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A form shown modally without an owner: the window it blocks takes no input until it has gone, while
 // that window's timers keep running.
-#include "win32/form.h"
+#include "win32/form_win.h"
 
 namespace relinka {
 

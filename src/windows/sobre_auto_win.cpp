@@ -1,4 +1,4 @@
-#include "windows/sobre_auto.h"
+#include "windows/sobre_auto_win.h"
 
 namespace relinka {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "win32/control_table.h"
-#include "win32/unique.h"
+#include "win32/unique_win.h"
 
 namespace relinka {
 

@@ -1,4 +1,4 @@
-#include "windows/ajuda.h"
+#include "windows/ajuda_win.h"
 
 namespace relinka {
 

@@ -4,9 +4,9 @@
 #include "app/amigos.h"
 #include "app/amigos_form.h"
 #include "app/amigos_layout.h"
-#include "win32/form.h"
-#include "win32/modal_form.h"
-#include "win32/windows_desktop.h"
+#include "win32/form_win.h"
+#include "win32/modal_form_win.h"
+#include "win32/windows_desktop_win.h"
 
 namespace relinka {
 

@@ -1,4 +1,4 @@
-#include "win32/fonts.h"
+#include "win32/fonts_win.h"
 
 #include <cwchar>
 

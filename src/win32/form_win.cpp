@@ -1,10 +1,10 @@
-#include "win32/form.h"
+#include "win32/form_win.h"
 
 #include <algorithm>
 
-#include "win32/animation.h"
-#include "win32/painting.h"
-#include "win32/twips.h"
+#include "win32/animation_win.h"
+#include "win32/painting_win.h"
+#include "win32/twips_win.h"
 
 namespace relinka {
 

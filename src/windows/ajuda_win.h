@@ -4,7 +4,7 @@
 
 #include "resources.h"
 #include "win32/control_table.h"
-#include "win32/modal_form.h"
+#include "win32/modal_form_win.h"
 #include "windows/texts.h"
 
 namespace relinka {

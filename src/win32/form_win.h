@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "win32/control_table.h"
-#include "win32/fonts.h"
-#include "win32/unique.h"
-#include "win32/window.h"
+#include "win32/fonts_win.h"
+#include "win32/unique_win.h"
+#include "win32/window_win.h"
 
 namespace relinka {
 

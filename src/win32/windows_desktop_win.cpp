@@ -1,10 +1,10 @@
-#include "win32/windows_desktop.h"
+#include "win32/windows_desktop_win.h"
 
 #include <shellapi.h>
 
 #include <string>
 
-#include "win32/unique.h"
+#include "win32/unique_win.h"
 
 namespace relinka {
 
