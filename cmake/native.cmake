@@ -46,3 +46,11 @@ target_compile_options(relinka_core_plain PRIVATE -O2 -g0)
 add_executable(tick_instructions bench/tick_instructions.cpp)
 target_link_libraries(tick_instructions PRIVATE relinka_core_plain)
 target_compile_options(tick_instructions PRIVATE -O2 -g0)
+
+# The build-and-run scripts: failed builds fail them; only the Wine prefix they made is ever ended.
+add_test(NAME scripts_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/lib_test.sh)
+
+# Every C++ file as clang-format (.clang-format) would write it.
+add_test(NAME format_check
+         COMMAND sh -c "find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror"
+         WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})

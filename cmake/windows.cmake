@@ -19,15 +19,41 @@ target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
 target_include_directories(relinka_win PUBLIC assets)
 target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi shell32 gdi32 user32)
 
+# The manifest names the build's own architecture.
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(MANIFEST_ARCHITECTURE x86)
+else()
+    set(MANIFEST_ARCHITECTURE amd64)
+endif()
+configure_file(assets/relinka.manifest.in generated/relinka.manifest @ONLY)
+target_include_directories(relinka_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
+
 # Pictures and manifest; also linked into the tests that build the windows in-process.
 set(relinka_resources ${CMAKE_SOURCE_DIR}/assets/relinka.rc)
 file(GLOB relinka_pictures ${CMAKE_SOURCE_DIR}/assets/*.ico ${CMAKE_SOURCE_DIR}/assets/*.gif
-     ${CMAKE_SOURCE_DIR}/assets/*.bmp ${CMAKE_SOURCE_DIR}/assets/*.manifest)
-set_source_files_properties(${relinka_resources} PROPERTIES OBJECT_DEPENDS "${relinka_pictures}")
+     ${CMAKE_SOURCE_DIR}/assets/*.bmp)
+set_source_files_properties(${relinka_resources} PROPERTIES
+    OBJECT_DEPENDS "${relinka_pictures};${CMAKE_BINARY_DIR}/generated/relinka.manifest")
 
 add_executable(relinka WIN32 src/app/main_win.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
 target_link_options(relinka PRIVATE -municode -mwindows -static -s)
+
+# The package operators download (scripts/package): relinka.exe and the guide, LEIAME.txt, made from
+# LEIAME.md as Notepad shows it.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/LEIAME.txt
+    COMMAND python3 ${CMAKE_SOURCE_DIR}/scripts/leiame_txt.py ${CMAKE_SOURCE_DIR}/LEIAME.md
+            ${CMAKE_BINARY_DIR}/LEIAME.txt
+    DEPENDS ${CMAKE_SOURCE_DIR}/LEIAME.md ${CMAKE_SOURCE_DIR}/scripts/leiame_txt.py
+    VERBATIM)
+add_custom_target(leiame ALL DEPENDS ${CMAKE_BINARY_DIR}/LEIAME.txt)
+install(TARGETS relinka RUNTIME DESTINATION .)
+install(FILES ${CMAKE_BINARY_DIR}/LEIAME.txt DESTINATION .)
+set(CPACK_GENERATOR ZIP)
+set(relinka_package relinka-${PROJECT_VERSION}-windows-${MANIFEST_ARCHITECTURE})
+set(CPACK_PACKAGE_FILE_NAME ${relinka_package})
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)
 
 if(BUILD_TESTING)
     # The EchoLink stand-in, for the tests and the demo.
@@ -57,6 +83,14 @@ if(BUILD_TESTING)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(echolink_binding_test)
     add_wine_test(end_to_end_test)
+    add_wine_test(program_file_test)
+    target_link_libraries(program_file_test PRIVATE version)
+    add_dependencies(program_file_test relinka echolink-standin)
+
+    # The package as scripts/package makes it, in a folder of the test's own.
+    add_test(NAME package_test
+             COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_BINARY_DIR}
+                     ${relinka_package}.zip)
     add_dependencies(end_to_end_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and

@@ -1,49 +1,74 @@
-# Shared by scripts/test and scripts/demo: packages, builds, and a private Wine prefix and display.
-# Sourced, not run. Every process started here is ended by its id when the calling script ends.
+# Shared by scripts/test, scripts/demo and scripts/package: packages, builds, and a private Wine prefix
+# and display. Sourced, not run. Every process started here is ended by its id when the calling script
+# ends, and only the Wine prefix made here is ever ended: a prefix inherited from the caller's shell (say,
+# the one EchoLink runs in) is never touched.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
 NATIVE_BUILD=$BUILD_ROOT/native
 WINDOWS_BUILD=$BUILD_ROOT/windows
 
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest
-          g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools libwine-dev
-          wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core)
+# relinka.exe is a 32-bit program, like EchoLink: it runs under Wine's WoW64 (wine32 beside wine64).
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest clang-format python3
+          g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools libwine-dev
+          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core)
 
 say() { printf '\n== %s\n' "$*"; }
 
 install_missing_packages() {
-    local missing=() package
+    local missing=() package updated=no
+    export DEBIAN_FRONTEND=noninteractive
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        say "adding the i386 architecture (for 32-bit Wine)"
+        dpkg --add-architecture i386
+        apt-get update -q >/dev/null
+        updated=yes
+    fi
     for package in "${PACKAGES[@]}"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'ok installed' || missing+=("$package")
     done
     [ ${#missing[@]} -eq 0 ] && return 0
     say "installing ${missing[*]}"
-    export DEBIAN_FRONTEND=noninteractive
-    apt-get install -y -q "${missing[@]}" >/dev/null ||
-        { apt-get update -q >/dev/null && apt-get install -y -q "${missing[@]}" >/dev/null; }
+    apt-get install -y -q "${missing[@]}" >/dev/null && return 0
+    [ "$updated" = yes ] && return 1
+    apt-get update -q >/dev/null
+    apt-get install -y -q "${missing[@]}" >/dev/null
+}
+
+# Builds a configured build folder. Progress lines are left out; warnings are shown, and a failure shows
+# everything the compiler said and fails the calling script.
+run_build() {
+    local log status=0
+    log=$(mktemp)
+    cmake --build "$1" -- -j"$(nproc)" >"$log" 2>&1 || status=$?
+    grep -vE '^\[[0-9]+/[0-9]+\] ' "$log" >&2 || true
+    rm -f "$log"
+    if [ "$status" -ne 0 ]; then
+        echo "build failed in $1" >&2
+        return "$status"
+    fi
 }
 
 build_windows() {
-    say "building relinka.exe and the tests (MinGW-w64)"
+    say "building relinka.exe (32-bit) and the tests (MinGW-w64)"
     cmake -S "$ROOT" -B "$WINDOWS_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-posix.cmake" -DNATIVE_TESTS="${NATIVE_TESTS:-}" >/dev/null
-    cmake --build "$WINDOWS_BUILD" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\]' || true
-    [ -f "$WINDOWS_BUILD/bin/relinka.exe" ]
+          -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake" -DNATIVE_TESTS="${NATIVE_TESTS:-}" >/dev/null
+    run_build "$WINDOWS_BUILD"
 }
 
 build_native() {
     say "building the portable core and its tests (clang, AddressSanitizer, UBSan)"
     CC=clang CXX=clang++ cmake -S "$ROOT" -B "$NATIVE_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-    cmake --build "$NATIVE_BUILD" -- -j"$(nproc)" | grep -vE '^\[[0-9]+/[0-9]+\]' || true
+    run_build "$NATIVE_BUILD"
 }
 
 STARTED_PIDS=()
+OWN_WINEPREFIX=""
 # On exit, whatever the way out; the script's own exit status is kept.
 end_started_processes() {
     local status=$? pid
     set +e
-    [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null
+    [ -n "$OWN_WINEPREFIX" ] && WINEPREFIX=$OWN_WINEPREFIX wineserver -k 2>/dev/null
     for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
     exit "$status"
@@ -69,6 +94,13 @@ start_display() {
 # every process sees the others' windows).
 start_wine() {
     export WINEPREFIX=$WINDOWS_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    OWN_WINEPREFIX=$WINEPREFIX
+    # A prefix made before 32-bit Wine was installed has no syswow64, and no 32-bit program starts in it.
+    if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
+        say "remaking $WINEPREFIX: it was made without 32-bit Wine"
+        wineserver -k 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         say "making a Wine prefix in $WINEPREFIX"
         wineboot -i >/dev/null 2>&1

@@ -1,0 +1,162 @@
+// relinka.exe as a file: what Windows reads from it before the program runs. Wine is lenient about some
+// of it (it does not hold a manifest's architecture against the program), so it is read back here.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "wine_support.h"
+
+namespace relinka::testing {
+namespace {
+
+// A program's file, with its PE headers found.
+class PeFile {
+public:
+    explicit PeFile(const std::wstring& path) {
+        std::ifstream file(path.c_str(), std::ios::binary);
+        bytes_.assign(std::istreambuf_iterator<char>(file), {});
+        if (bytes_.size() < sizeof(IMAGE_DOS_HEADER)) return;
+        const auto* dos = at<IMAGE_DOS_HEADER>(0);
+        if (!dos || dos->e_magic != IMAGE_DOS_SIGNATURE) return;
+        nt_ = at<IMAGE_NT_HEADERS32>(dos->e_lfanew);
+    }
+    bool valid() const { return nt_ && nt_->Signature == IMAGE_NT_SIGNATURE; }
+    WORD machine() const { return nt_->FileHeader.Machine; }
+    WORD magic() const { return nt_->OptionalHeader.Magic; }
+    WORD subsystem() const { return nt_->OptionalHeader.Subsystem; }
+
+    // The names of the DLLs it imports from, in lower case (PE32 only).
+    std::set<std::string> imported_dlls() const {
+        std::set<std::string> names;
+        const IMAGE_DATA_DIRECTORY& imports = nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (DWORD entry = imports.VirtualAddress; entry; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const auto* descriptor = at<IMAGE_IMPORT_DESCRIPTOR>(offset_of(entry));
+            if (!descriptor || descriptor->Name == 0) break;
+            std::string name(bytes_.data() + offset_of(descriptor->Name));
+            std::transform(name.begin(), name.end(), name.begin(), [](char c) { return char(tolower(c)); });
+            names.insert(name);
+        }
+        return names;
+    }
+
+private:
+    template <class T>
+    const T* at(std::size_t offset) const {
+        return offset + sizeof(T) <= bytes_.size() ? reinterpret_cast<const T*>(bytes_.data() + offset)
+                                                   : nullptr;
+    }
+    // File offset of a relative virtual address, through the section that holds it.
+    std::size_t offset_of(DWORD rva) const {
+        const auto* section = IMAGE_FIRST_SECTION(nt_);
+        for (WORD i = 0; i < nt_->FileHeader.NumberOfSections; ++i, ++section)
+            if (rva >= section->VirtualAddress && rva < section->VirtualAddress + section->Misc.VirtualSize)
+                return rva - section->VirtualAddress + section->PointerToRawData;
+        return bytes_.size();
+    }
+
+    std::vector<char> bytes_;
+    const IMAGE_NT_HEADERS32* nt_ = nullptr;
+};
+
+std::string manifest_of(const std::wstring& program) {
+    HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return {};
+    std::string manifest;
+    if (HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24 /* RT_MANIFEST */)))
+        manifest.assign(static_cast<const char*>(LockResource(LoadResource(module, found))),
+                        SizeofResource(module, found));
+    FreeLibrary(module);
+    return manifest;
+}
+
+// The value of `attribute` in the first element `element` of an XML text; empty if none.
+std::string attribute_of(const std::string& xml, const std::string& element, const std::string& attribute) {
+    const auto start = xml.find("<" + element + " ");
+    if (start == std::string::npos) return {};
+    const std::string tag = xml.substr(start, xml.find('>', start) - start);
+    const auto at = tag.find(" " + attribute + "=\"");
+    if (at == std::string::npos) return {};
+    const auto value = at + attribute.size() + 3;
+    return tag.substr(value, tag.find('"', value) - value);
+}
+
+std::wstring version_string(const std::vector<BYTE>& info, const wchar_t* name) {
+    wchar_t* value = nullptr;
+    UINT length = 0;
+    const std::wstring path = std::wstring(L"\\StringFileInfo\\041604B0\\") + name;
+    if (!VerQueryValueW(info.data(), path.c_str(), reinterpret_cast<void**>(&value), &length) || !value)
+        return {};
+    return std::wstring(value, wcsnlen(value, length));
+}
+
+TEST(ProgramFile, BothProgramsAre32BitGuiProgramsAndTheTestsRunUnderWow64) {
+    for (const wchar_t* name : {L"relinka.exe", L"echolink-standin.exe"}) {
+        PeFile program(beside_tests(name));
+        ASSERT_TRUE(program.valid()) << name;
+        EXPECT_EQ(program.machine(), IMAGE_FILE_MACHINE_I386) << name;
+        EXPECT_EQ(program.magic(), IMAGE_NT_OPTIONAL_HDR32_MAGIC) << name;
+        EXPECT_EQ(program.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI) << name;
+    }
+    // As on a 64-bit Windows: the 32-bit programs in a 64-bit system.
+    BOOL wow64 = FALSE;
+    ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
+    EXPECT_TRUE(wow64);
+}
+
+TEST(ProgramFile, ImportsOnlyDllsThatComeWithWindows) {
+    const std::set<std::string> with_windows{"gdi32.dll",   "gdiplus.dll", "kernel32.dll",
+                                             "msvcrt.dll",  "ole32.dll",   "oleaut32.dll",
+                                             "shell32.dll", "shlwapi.dll", "user32.dll"};
+    const std::set<std::string> imported = PeFile(beside_tests(L"relinka.exe")).imported_dlls();
+    EXPECT_TRUE(imported.count("kernel32.dll")) << "the import table was not read";
+    for (const std::string& dll : imported)
+        EXPECT_TRUE(with_windows.count(dll)) << dll << " does not come with Windows";
+}
+
+TEST(ProgramFile, ManifestNamesTheProgramsOwnArchitectureAndWhatWindowsAsksFor) {
+    const std::string manifest = manifest_of(beside_tests(L"relinka.exe"));
+    ASSERT_FALSE(manifest.empty());
+    // The program's own identity comes first; the common controls' dependency, with "*", after it.
+    EXPECT_EQ(attribute_of(manifest, "assemblyIdentity", "processorArchitecture"), "x86");
+    EXPECT_EQ(attribute_of(manifest, "assemblyIdentity", "name"), "Relinka");
+    EXPECT_EQ(attribute_of(manifest, "assemblyIdentity", "version"), "3.0.1.0");
+    EXPECT_EQ(attribute_of(manifest, "requestedExecutionLevel", "level"), "asInvoker");
+    for (const char* os :
+         {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
+          "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + os + "\"/>"), std::string::npos) << os;
+    EXPECT_NE(
+        manifest.find(
+            "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
+        std::string::npos);
+}
+
+TEST(ProgramFile, VersionResourceInPortuguese) {
+    const std::wstring program = beside_tests(L"relinka.exe");
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(0, 1));
+    EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(0, 3));
+    EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(0, 1));
+    EXPECT_EQ(version_string(info, L"ProductName"), L"Relinka");
+    EXPECT_EQ(version_string(info, L"ProductVersion"), L"3.0.1");
+    EXPECT_EQ(version_string(info, L"FileVersion"), L"3.0.1");
+    EXPECT_EQ(version_string(info, L"FileDescription"),
+              L"Relinka amigos: mantém o EchoLink conectado às estações amigas");
+    EXPECT_EQ(version_string(info, L"OriginalFilename"), L"relinka.exe");
+}
+
+}  // namespace
+}  // namespace relinka::testing
