@@ -1,28 +1,15 @@
 // relinka.exe: start-up, the message loop, and the end.
 #include <windows.h>
-#include <objbase.h>
 
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
 #include "echolink/com_echolink_win.h"
 #include "win32/animation_win.h"
+#include "win32/com_win.h"
 #include "win32/windows_desktop_win.h"
 
 namespace relinka {
 namespace {
-
-class ComApartment {
-public:
-    ComApartment() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-
-private:
-    HRESULT result_;
-};
 
 void report_missing_echolink(const EchoLinkError& failure) {
     const std::wstring text = L"Não foi possível criar o objeto de automação do EchoLink (erro " +

@@ -2,6 +2,7 @@
 
 #include <objidl.h>
 #include <shlwapi.h>
+#include <wrl/client.h>
 // GDI+ needs min and max, which the program otherwise keeps out of its way.
 #include <algorithm>
 namespace Gdiplus {
@@ -38,10 +39,10 @@ Embedded find_embedded(int resource) {
 
 std::unique_ptr<Gdiplus::Image> load_image(const Embedded& embedded) {
     if (!embedded.bytes) return nullptr;
-    IStream* stream = SHCreateMemStream(static_cast<const BYTE*>(embedded.bytes), embedded.size);
+    Microsoft::WRL::ComPtr<IStream> stream;
+    stream.Attach(SHCreateMemStream(static_cast<const BYTE*>(embedded.bytes), embedded.size));
     if (!stream) return nullptr;
-    auto image = std::make_unique<Gdiplus::Image>(stream);  // keeps its own reference to the stream
-    stream->Release();
+    auto image = std::make_unique<Gdiplus::Image>(stream.Get());  // keeps its own reference to the stream
     if (image->GetLastStatus() != Gdiplus::Ok) return nullptr;
     return image;
 }
@@ -101,23 +102,21 @@ public:
     // Scaled down to fit the area, never up, centred; drawn off-screen first so it does not flicker.
     void paint(HDC dc, const RECT& area, HBRUSH background) {
         const int width = area.right - area.left, height = area.bottom - area.top;
-        HDC buffer = CreateCompatibleDC(dc);
-        UniqueBitmap canvas(CreateCompatibleBitmap(dc, width, height));
-        HGDIOBJ old = SelectObject(buffer, canvas.get());
-        FillRect(buffer, &area, background);
+        const UniqueMemoryDc buffer(CreateCompatibleDC(dc));
+        const UniqueBitmap canvas(CreateCompatibleBitmap(dc, width, height));
+        const SelectedObject selected(buffer.get(), canvas.get());
+        FillRect(buffer.get(), &area, background);
         const double scale = std::min({1.0, double(width) / facts_.width, double(height) / facts_.height});
         const int shown_width = int(facts_.width * scale + 0.5),
                   shown_height = int(facts_.height * scale + 0.5);
         {
-            Gdiplus::Graphics graphics(buffer);
+            Gdiplus::Graphics graphics(buffer.get());
             graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
             graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
             graphics.DrawImage(image_.get(), (width - shown_width) / 2, (height - shown_height) / 2,
                                shown_width, shown_height);
         }
-        BitBlt(dc, 0, 0, width, height, buffer, 0, 0, SRCCOPY);
-        SelectObject(buffer, old);
-        DeleteDC(buffer);
+        BitBlt(dc, 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
     }
 
 private:

@@ -27,9 +27,7 @@ bool is_installed(const std::wstring& face) {
     wanted.lfCharSet = DEFAULT_CHARSET;
     wcsncpy(wanted.lfFaceName, face.c_str(), LF_FACESIZE - 1);
     bool found = false;
-    HDC screen = GetDC(nullptr);
-    EnumFontFamiliesExW(screen, &wanted, note_found, reinterpret_cast<LPARAM>(&found), 0);
-    ReleaseDC(nullptr, screen);
+    EnumFontFamiliesExW(WindowDc(nullptr).get(), &wanted, note_found, reinterpret_cast<LPARAM>(&found), 0);
     return found;
 }
 

@@ -189,7 +189,7 @@ void Form::draw(const DRAWITEMSTRUCT& item) {
             break;
         }
         case ControlKind::Image:
-            if (control->bitmap) paint_bitmap(item, control->bitmap.get());
+            if (control->bitmap) paint_bitmap(item, control->bitmap.get(), to_colorref(control->back));
             break;
         default:
             break;

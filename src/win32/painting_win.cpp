@@ -44,24 +44,25 @@ void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF backgro
     const int top = (area.top + area.bottom - diameter) / 2;
     UniqueBrush back(CreateSolidBrush(background));
     UniqueBrush solid(CreateSolidBrush(fill));
-    HGDIOBJ old_pen = SelectObject(dc, GetStockObject(NULL_PEN));
-    HGDIOBJ old_brush = SelectObject(dc, back.get());
-    Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
-    SelectObject(dc, GetStockObject(BLACK_PEN));
-    SelectObject(dc, solid.get());
+    {
+        const SelectedObject pen(dc, GetStockObject(NULL_PEN));
+        const SelectedObject brush(dc, back.get());
+        Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
+    }
+    const SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+    const SelectedObject brush(dc, solid.get());
     Ellipse(dc, left, top, left + diameter, top + diameter);
-    SelectObject(dc, old_brush);
-    SelectObject(dc, old_pen);
 }
 
-void paint_bitmap(const DRAWITEMSTRUCT& item, HBITMAP bitmap) {
+void paint_bitmap(const DRAWITEMSTRUCT& item, HBITMAP bitmap, COLORREF background) {
+    const UniqueBrush fill(CreateSolidBrush(background));
+    FillRect(item.hDC, &item.rcItem, fill.get());
     BITMAP info{};
     GetObjectW(bitmap, sizeof info, &info);
-    HDC source = CreateCompatibleDC(item.hDC);
-    HGDIOBJ old = SelectObject(source, bitmap);
-    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
-    SelectObject(source, old);
-    DeleteDC(source);
+    const UniqueMemoryDc source(CreateCompatibleDC(item.hDC));
+    const SelectedObject selected(source.get(), bitmap);
+    BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, info.bmWidth, info.bmHeight, source.get(), 0, 0,
+           SRCCOPY);
 }
 
 }  // namespace relinka

@@ -12,7 +12,8 @@ void paint_button(const DRAWITEMSTRUCT& item, COLORREF background, HICON picture
 // background colour first, the solid fill over it.
 void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF background, int diameter);
 
-// A bitmap at its own size, from the top-left corner.
-void paint_bitmap(const DRAWITEMSTRUCT& item, HBITMAP bitmap);
+// A bitmap at its own size, from the top-left corner, on the item's whole area filled with `background`
+// first: above 96 dpi the area is larger than the bitmap.
+void paint_bitmap(const DRAWITEMSTRUCT& item, HBITMAP bitmap, COLORREF background);
 
 }  // namespace relinka

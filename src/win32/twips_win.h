@@ -2,14 +2,11 @@
 // Sizes are given in twips (1/1440 inch); windows want pixels at the screen's real resolution.
 #include <windows.h>
 
+#include "win32/unique_win.h"
+
 namespace relinka {
 
-inline int screen_dpi() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
-    return dpi;
-}
+inline int screen_dpi() { return GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY); }
 
 inline int twips_to_pixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 

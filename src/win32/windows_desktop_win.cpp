@@ -77,7 +77,7 @@ std::wstring WindowsDesktop::program_name() {
 
 bool WindowsDesktop::find_normal_file(std::wstring_view name) {
     WIN32_FIND_DATAW found;
-    UniqueFind search(null_if_invalid(FindFirstFileW(std::wstring(name).c_str(), &found)));
+    UniqueFind search(FindFirstFileW(std::wstring(name).c_str(), &found));
     if (!search) return false;
     do {
         if (!(found.dwFileAttributes & kNotNormal)) return true;
@@ -86,9 +86,8 @@ bool WindowsDesktop::find_normal_file(std::wstring_view name) {
 }
 
 std::unique_ptr<ByteSource> WindowsDesktop::open_for_reading(std::wstring_view name) {
-    UniqueFile file(null_if_invalid(CreateFileW(std::wstring(name).c_str(), GENERIC_READ,
-                                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                                                FILE_FLAG_SEQUENTIAL_SCAN, nullptr)));
+    UniqueFile file(CreateFileW(std::wstring(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return nullptr;
     return std::make_unique<FileSource>(std::move(file));
 }
@@ -106,8 +105,8 @@ std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name,
         return system_message(GetLastError());
     DWORD error = ERROR_SUCCESS;
     {
-        UniqueFile file(null_if_invalid(CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                                    FILE_ATTRIBUTE_NORMAL, nullptr)));
+        UniqueFile file(
+            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file || !write_all(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
     }
     if (error == ERROR_SUCCESS &&

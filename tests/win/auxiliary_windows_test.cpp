@@ -73,10 +73,7 @@ std::vector<COLORREF> shown_by(HWND control) {
     RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     RECT area;
     GetClientRect(control, &area);
-    HDC dc = GetDC(control);
-    std::vector<COLORREF> pixels = pixels_of(dc, area.right, area.bottom);
-    ReleaseDC(control, dc);
-    return pixels;
+    return pixels_of(WindowDc(control).get(), area.right, area.bottom);
 }
 
 // The room a label's caption takes when the label wraps it to its own width.
@@ -84,12 +81,10 @@ SIZE room_for_caption(HWND label) {
     RECT needed;
     GetClientRect(label, &needed);
     needed.bottom = 0;
-    HDC dc = GetDC(label);
-    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, text_of(label).c_str(), -1, &needed,
+    const WindowDc dc(label);
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc.get(), text_of(label).c_str(), -1, &needed,
               DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(label, dc);
     return {needed.right, needed.bottom};
 }
 
@@ -185,17 +180,15 @@ struct StaticColours {
 };
 
 StaticColours static_colours(const Form& form, int id) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    SetBkColor(dc, RGB(1, 2, 3));
-    const auto brush =
-        reinterpret_cast<HBRUSH>(SendMessageW(form.hwnd(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                              reinterpret_cast<LPARAM>(form.control(id))));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SetTextColor(dc.get(), GetSysColor(COLOR_WINDOWTEXT));
+    SetBkColor(dc.get(), RGB(1, 2, 3));
+    const auto brush = reinterpret_cast<HBRUSH>(SendMessageW(form.hwnd(), WM_CTLCOLORSTATIC,
+                                                             reinterpret_cast<WPARAM>(dc.get()),
+                                                             reinterpret_cast<LPARAM>(form.control(id))));
     LOGBRUSH fill{};
     GetObjectW(brush, sizeof fill, &fill);
-    const StaticColours colours{GetTextColor(dc), GetBkColor(dc), fill.lbColor};
-    DeleteDC(dc);
-    return colours;
+    return {GetTextColor(dc.get()), GetBkColor(dc.get()), fill.lbColor};
 }
 
 template <class W, class... Args>
@@ -221,14 +214,13 @@ TEST(AjudaWindow, IsTheFormOfItsTable) {
     EXPECT_EQ(title.back, GetSysColor(COLOR_BTNFACE));
 
     // The help text keeps the system's colours of a text box.
-    HDC dc = CreateCompatibleDC(nullptr);
-    SetTextColor(dc, RGB(1, 2, 3));
-    SetBkColor(dc, RGB(1, 2, 3));
-    SendMessageW(window.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    SetTextColor(dc.get(), RGB(1, 2, 3));
+    SetBkColor(dc.get(), RGB(1, 2, 3));
+    SendMessageW(window.hwnd(), WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc.get()),
                  reinterpret_cast<LPARAM>(window.control(kAjudaText1)));
-    EXPECT_EQ(GetTextColor(dc), GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_WINDOW));
-    DeleteDC(dc);
+    EXPECT_EQ(GetTextColor(dc.get()), GetSysColor(COLOR_WINDOWTEXT));
+    EXPECT_EQ(GetBkColor(dc.get()), GetSysColor(COLOR_WINDOW));
 
     const LONG text_style = GetWindowLongW(window.control(kAjudaText1), GWL_STYLE);
     EXPECT_TRUE(text_style & ES_MULTILINE);

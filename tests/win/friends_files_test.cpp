@@ -57,15 +57,15 @@ struct FilesRig {
 };
 
 void write_file(const wchar_t* name, std::string_view bytes) {
-    UniqueFile file(null_if_invalid(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr)));
+    UniqueFile file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     ASSERT_TRUE(file) << "cannot create " << utf8(name) << ": " << GetLastError();
     DWORD written = 0;
     ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
 }
 
 std::optional<std::string> contents(const wchar_t* name) {
-    UniqueFile file(null_if_invalid(CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                nullptr, OPEN_EXISTING, 0, nullptr)));
+    UniqueFile file(CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, 0, nullptr));
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[4096];
@@ -78,7 +78,7 @@ std::optional<std::string> contents(const wchar_t* name) {
 std::set<std::wstring> entries(const std::wstring& folder = L".") {
     std::set<std::wstring> names;
     WIN32_FIND_DATAW found;
-    UniqueFind search(null_if_invalid(FindFirstFileW((folder + L"\\*").c_str(), &found)));
+    UniqueFind search(FindFirstFileW((folder + L"\\*").c_str(), &found));
     if (!search) return names;
     do {
         const std::wstring name = found.cFileName;
@@ -104,8 +104,8 @@ std::string eight_lines(std::string first) { return first + "\r\n\r\n\r\n\r\n\r\
 // 0 when a new file can be made in `folder`, else the error the system gives for it.
 DWORD refusal_to_create_in(const std::wstring& folder) {
     const std::wstring probe = folder + L"\\probe.tmp";
-    UniqueFile file(null_if_invalid(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                FILE_FLAG_DELETE_ON_CLOSE, nullptr)));
+    UniqueFile file(CreateFileW(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     return file ? 0 : GetLastError();
 }
 
@@ -294,7 +294,7 @@ private:
 
 // The other side of HeldElsewhere, run in a process of its own.
 int hold_without_sharing(const wchar_t* path, const wchar_t* ready, const wchar_t* release) {
-    UniqueFile file(null_if_invalid(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
+    UniqueFile file(CreateFileW(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     if (!file) return 2;
     UniqueFile ready_event(OpenEventW(EVENT_MODIFY_STATE, FALSE, ready));
     UniqueFile release_event(OpenEventW(SYNCHRONIZE, FALSE, release));

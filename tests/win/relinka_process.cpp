@@ -111,10 +111,7 @@ COLORREF RelinkaProcess::pixel(int id, int x, int y) {
     send(target, WM_NULL, 0, 0);  // painted by the time it answers
     POINT point{x, y};
     ClientToScreen(target, &point);
-    HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, point.x, point.y);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return GetPixel(WindowDc(nullptr).get(), point.x, point.y);
 }
 
 HWND RelinkaProcess::message_box(DWORD milliseconds) {

@@ -23,10 +23,7 @@ void press(HWND focus, WPARAM key) {
 
 COLORREF pixel(HWND window, int x, int y) {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
-    HDC dc = GetDC(window);
-    const COLORREF colour = GetPixel(dc, x, y);
-    ReleaseDC(window, dc);
-    return colour;
+    return GetPixel(WindowDc(window).get(), x, y);
 }
 
 std::vector<COLORREF> pixels_of(HDC dc, int width, int height) {
@@ -37,16 +34,12 @@ std::vector<COLORREF> pixels_of(HDC dc, int width, int height) {
 }
 
 std::vector<COLORREF> drawn(HICON icon, int size) {
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP canvas = CreateBitmap(size, size, 1, 32, nullptr);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    PatBlt(dc, 0, 0, size, size, WHITENESS);
-    DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
-    std::vector<COLORREF> pixels = pixels_of(dc, size, size);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    return pixels;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    UniqueBitmap canvas(CreateBitmap(size, size, 1, 32, nullptr));
+    SelectedObject selected(dc.get(), canvas.get());
+    PatBlt(dc.get(), 0, 0, size, size, WHITENESS);
+    DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+    return pixels_of(dc.get(), size, size);
 }
 
 std::vector<COLORREF> drawn(int resource, int size) {

@@ -69,14 +69,13 @@ void save_screenshot(HWND window, const wchar_t* name) {
     RECT bounds;
     GetWindowRect(window, &bounds);
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
-    HDC screen = GetDC(nullptr);
-    HDC copy = CreateCompatibleDC(screen);
-    UniqueBitmap bitmap(CreateCompatibleBitmap(screen, width, height));
-    HGDIOBJ old = SelectObject(copy, bitmap.get());
-    BitBlt(copy, 0, 0, width, height, screen, bounds.left, bounds.top, SRCCOPY);
-    SelectObject(copy, old);
-    DeleteDC(copy);
-    ReleaseDC(nullptr, screen);
+    const WindowDc screen(nullptr);
+    UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        UniqueMemoryDc copy(CreateCompatibleDC(screen.get()));
+        const SelectedObject selected(copy.get(), bitmap.get());
+        BitBlt(copy.get(), 0, 0, width, height, screen.get(), bounds.left, bounds.top, SRCCOPY);
+    }
 
     CreateDirectoryW(L"screenshots", nullptr);
     const std::wstring path = std::wstring(L"screenshots\\") + name;
@@ -93,11 +92,9 @@ StandIn::StandIn() {
 
 namespace {
 std::wstring text_from(IStandInControl* control, HRESULT (STDMETHODCALLTYPE IStandInControl::*read)(BSTR*)) {
-    BSTR text = nullptr;
-    (control->*read)(&text);
-    std::wstring copy(text ? text : L"");
-    SysFreeString(text);
-    return copy;
+    UniqueBstr text;
+    (control->*read)(text.put());
+    return text ? text.get() : L"";
 }
 }  // namespace
 
@@ -106,9 +103,8 @@ std::wstring StandIn::log() const { return text_from(control_.Get(), &IStandInCo
 std::wstring StandIn::connections() const { return text_from(control_.Get(), &IStandInControl::Connections); }
 
 void StandIn::drop_link(std::wstring_view callsign) {
-    BSTR text = SysAllocStringLen(callsign.data(), static_cast<UINT>(callsign.size()));
-    control_->DropLink(text);
-    SysFreeString(text);
+    const UniqueBstr text(SysAllocStringLen(callsign.data(), static_cast<UINT>(callsign.size())));
+    control_->DropLink(text.get());
 }
 
 void StandIn::reset() {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "standin_control.h"
+#include "win32/com_win.h"
+#include "win32/unique_win.h"
 
 namespace relinka::testing {
 
@@ -26,12 +28,6 @@ std::wstring beside_tests(const wchar_t* name);
 void save_screenshot(HWND window, const wchar_t* name);
 
 std::wstring text_of(HWND window);
-
-class ComApartment {
-public:
-    ComApartment() { CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED); }
-    ~ComApartment() { CoUninitialize(); }
-};
 
 // The stand-in that COM starts for EchoLink's class, with its state put back as a fresh one has it.
 class StandIn {

@@ -40,7 +40,7 @@ HRESULT ClosingEvent::Advise(IUnknown* sink, DWORD* cookie) {
     if (!cookie) return E_POINTER;
     *cookie = 0;
     if (!sink) return E_POINTER;
-    return comBarrier([&] {
+    return com_barrier([&] {
         // The sink must implement the event interface itself, as a connection point requires.
         ComPtr<IDispatch> events;
         if (FAILED(sink->QueryInterface(DIID_IEchoLinkAppEvents, &events))) return CONNECT_E_CANNOTCONNECT;

@@ -5,9 +5,10 @@
 #include <oleauto.h>
 #include <wrl/client.h>
 
-#include <new>
 #include <string>
 #include <string_view>
+
+#include "win32/com_win.h"
 
 namespace standin {
 
@@ -23,31 +24,8 @@ inline HRESULT copyToBstr(std::wstring_view text, BSTR* out) noexcept {
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-// The calling thread's single-threaded apartment, for as long as this lives.
-class ComApartment {
-public:
-    ComApartment() noexcept : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(result_)) CoUninitialize();
-    }
-    HRESULT result() const noexcept { return result_; }
-
-private:
-    HRESULT result_;
-};
-
-// Runs a COM method's body so that no exception leaves it.
-template <class Body>
-HRESULT comBarrier(Body&& body) noexcept {
-    try {
-        return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    } catch (...) {
-        return E_UNEXPECTED;
-    }
-}
+// The program's own apartment owner and exception barrier.
+using relinka::com_barrier;
+using relinka::ComApartment;
 
 }  // namespace standin

@@ -26,7 +26,7 @@ HRESULT EchoLinkApp::create(ServerLifetime* lifetime, ComPtr<EchoLinkApp>& out) 
     HRESULT hr = loadTypeInfo(TypeLibrary::EchoLink, IID_IEchoLinkApp, &echoLinkInfo);
     if (SUCCEEDED(hr)) hr = loadTypeInfo(TypeLibrary::Control, IID_IStandInControl, &controlInfo);
     if (FAILED(hr)) return hr;
-    return comBarrier([&] {
+    return com_barrier([&] {
         // Attach: the new object's first reference is the one handed out.
         out.Attach(new EchoLinkApp(std::move(echoLinkInfo), std::move(controlInfo), lifetime));
         return S_OK;
@@ -75,14 +75,14 @@ HRESULT EchoLinkApp::answer(std::wstring_view method, std::initializer_list<std:
 HRESULT EchoLinkApp::Version(BSTR* version) {
     if (!version) return E_POINTER;
     *version = nullptr;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"Version", {});
         return hr != S_OK ? hr : copyToBstr(L"1.8 (substituto)", version);
     });
 }
 
 HRESULT EchoLinkApp::Connect(BSTR callsign, VARIANT_BOOL flag) {
-    return comBarrier([&] {
+    return com_barrier([&] {
         const std::wstring station(textOf(callsign));
         const HRESULT hr = answer(L"Connect", {quoted(station), std::to_wstring(flag)});
         if (hr == S_OK) stations_.connect(station, Clock::now());
@@ -91,7 +91,7 @@ HRESULT EchoLinkApp::Connect(BSTR callsign, VARIANT_BOOL flag) {
 }
 
 HRESULT EchoLinkApp::Disconnect(BSTR callsign) {
-    return comBarrier([&] {
+    return com_barrier([&] {
         const std::wstring station(textOf(callsign));
         const HRESULT hr = answer(L"Disconnect", {quoted(station)});
         if (hr == S_OK) stations_.drop(station);
@@ -100,7 +100,7 @@ HRESULT EchoLinkApp::Disconnect(BSTR callsign) {
 }
 
 HRESULT EchoLinkApp::DisconnectAll() {
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"DisconnectAll", {});
         if (hr == S_OK) stations_.dropAll();
         return hr;
@@ -108,7 +108,7 @@ HRESULT EchoLinkApp::DisconnectAll() {
 }
 
 HRESULT EchoLinkApp::Transmit(VARIANT_BOOL on) {
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"Transmit", {std::to_wstring(on)});
         if (hr == S_OK) transmitting_ = on ? VARIANT_TRUE : VARIANT_FALSE;
         return hr;
@@ -118,7 +118,7 @@ HRESULT EchoLinkApp::Transmit(VARIANT_BOOL on) {
 HRESULT EchoLinkApp::ConnectionCount(LONG* count) {
     if (!count) return E_POINTER;
     *count = 0;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"ConnectionCount", {});
         if (hr == S_OK) *count = static_cast<LONG>(stations_.established(Clock::now()).size());
         return hr;
@@ -128,7 +128,7 @@ HRESULT EchoLinkApp::ConnectionCount(LONG* count) {
 HRESULT EchoLinkApp::ConnectionAt(LONG index, BSTR* callsign) {
     if (!callsign) return E_POINTER;
     *callsign = nullptr;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"ConnectionAt", {std::to_wstring(index)});
         if (hr != S_OK) return hr;
         const auto established = stations_.established(Clock::now());
@@ -138,13 +138,13 @@ HRESULT EchoLinkApp::ConnectionAt(LONG index, BSTR* callsign) {
 }
 
 HRESULT EchoLinkApp::SendText(BSTR text) {
-    return comBarrier([&] { return answer(L"SendText", {quoted(textOf(text))}); });
+    return com_barrier([&] { return answer(L"SendText", {quoted(textOf(text))}); });
 }
 
 HRESULT EchoLinkApp::Callsign(BSTR* callsign) {
     if (!callsign) return E_POINTER;
     *callsign = nullptr;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"Callsign", {});
         return hr != S_OK ? hr : copyToBstr(kOwnCallsign, callsign);
     });
@@ -153,7 +153,7 @@ HRESULT EchoLinkApp::Callsign(BSTR* callsign) {
 HRESULT EchoLinkApp::IsTransmitting(VARIANT_BOOL* on) {
     if (!on) return E_POINTER;
     *on = VARIANT_FALSE;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"IsTransmitting", {});
         if (hr == S_OK) *on = transmitting_;
         return hr;
@@ -161,13 +161,13 @@ HRESULT EchoLinkApp::IsTransmitting(VARIANT_BOOL* on) {
 }
 
 HRESULT EchoLinkApp::Mute(VARIANT_BOOL on) {
-    return comBarrier([&] { return answer(L"Mute", {std::to_wstring(on)}); });
+    return com_barrier([&] { return answer(L"Mute", {std::to_wstring(on)}); });
 }
 
 HRESULT EchoLinkApp::Status(BSTR* status) {
     if (!status) return E_POINTER;
     *status = nullptr;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const HRESULT hr = answer(L"Status", {});
         return hr != S_OK ? hr : copyToBstr(L"Pronto", status);
     });
@@ -176,7 +176,7 @@ HRESULT EchoLinkApp::Status(BSTR* status) {
 HRESULT EchoLinkApp::IsConnected(BSTR callsign, VARIANT_BOOL* connected) {
     if (!connected) return E_POINTER;
     *connected = VARIANT_FALSE;
-    return comBarrier([&] {
+    return com_barrier([&] {
         const std::wstring station(textOf(callsign));
         const HRESULT hr = answer(L"IsConnected", {quoted(station)});
         if (hr == S_OK && stations_.isConnected(station, Clock::now())) *connected = VARIANT_TRUE;
@@ -197,14 +197,14 @@ HRESULT EchoLinkApp::SetAnswerDelay(LONG milliseconds) {
 }
 
 HRESULT EchoLinkApp::DropLink(BSTR callsign) {
-    return comBarrier([&] {
+    return com_barrier([&] {
         stations_.drop(std::wstring(textOf(callsign)));
         return S_OK;
     });
 }
 
 HRESULT EchoLinkApp::RefuseCallsign(BSTR callsign) {
-    return comBarrier([&] {
+    return com_barrier([&] {
         stations_.refuse(std::wstring(textOf(callsign)));
         return S_OK;
     });
@@ -238,7 +238,7 @@ HRESULT EchoLinkApp::ClearCallLog() {
 HRESULT EchoLinkApp::Connections(BSTR* callsigns) {
     if (!callsigns) return E_POINTER;
     *callsigns = nullptr;
-    return comBarrier([&] { return copyToBstr(lines(stations_.established(Clock::now())), callsigns); });
+    return com_barrier([&] { return copyToBstr(lines(stations_.established(Clock::now())), callsigns); });
 }
 
 HRESULT EchoLinkApp::SubscriberCount(LONG* count) {

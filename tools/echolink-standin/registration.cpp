@@ -56,7 +56,7 @@ HRESULT unregisterTypeLibrary(TypeLibrary library) {
 }  // namespace
 
 HRESULT registerServer() noexcept {
-    return comBarrier([] {
+    return com_barrier([] {
         const std::wstring key = classKey();
         HRESULT hr = setDefaultValue(key, L"EchoLink (substituto)");
         // Quoted, so that a path with blanks still starts the right program.
@@ -68,7 +68,7 @@ HRESULT registerServer() noexcept {
 }
 
 HRESULT unregisterServer() noexcept {
-    return comBarrier([] {
+    return com_barrier([] {
         HRESULT hr = S_OK;
         for (const TypeLibrary library : kTypeLibraries)
             if (SUCCEEDED(hr)) hr = unregisterTypeLibrary(library);

@@ -21,7 +21,7 @@ std::wstring typeLibraryPath(TypeLibrary library) {
 }
 
 HRESULT loadTypeLibrary(TypeLibrary library, ITypeLib** out) {
-    return comBarrier([&] { return LoadTypeLibEx(typeLibraryPath(library).c_str(), REGKIND_NONE, out); });
+    return com_barrier([&] { return LoadTypeLibEx(typeLibraryPath(library).c_str(), REGKIND_NONE, out); });
 }
 
 HRESULT loadTypeInfo(TypeLibrary library, REFGUID interfaceId, ITypeInfo** out) {

@@ -1,0 +1,39 @@
+#pragma once
+// The edges of COM, for the program, its tests and the EchoLink stand-in alike: the apartment a thread
+// lives in, and the barrier that keeps C++ exceptions from crossing a COM method.
+#include <windows.h>
+#include <objbase.h>
+
+#include <new>
+
+namespace relinka {
+
+// The calling thread in a single-threaded apartment, for as long as this lives.
+class ComApartment {
+public:
+    ComApartment() noexcept : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ~ComApartment() {
+        if (SUCCEEDED(result_)) CoUninitialize();
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    HRESULT result() const noexcept { return result_; }
+
+private:
+    HRESULT result_;
+};
+
+// Runs a COM method's body, which returns its HRESULT, so that no exception leaves the method: an
+// exception becomes E_OUTOFMEMORY or E_UNEXPECTED for the caller in the other process.
+template <class Body>
+HRESULT com_barrier(Body&& body) noexcept {
+    try {
+        return body();
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+}  // namespace relinka
