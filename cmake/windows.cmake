@@ -3,6 +3,7 @@ enable_language(RC)
 
 add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
+    src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/win32/animation_win.cpp
     src/win32/fonts_win.cpp
@@ -82,6 +83,7 @@ if(BUILD_TESTING)
     add_wine_test(friends_files_test)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(echolink_binding_test)
+    add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
     add_wine_test(program_file_test)
     target_link_libraries(program_file_test PRIVATE version)

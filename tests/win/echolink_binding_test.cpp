@@ -46,6 +46,45 @@ TEST_F(EchoLinkBinding, EachOperationReachesEchoLinkWithItsArguments) {
               L"IsConnected(\"PU2ÇÃ\")\n");
 }
 
+// Through the type library's marshalling, by position: each of the program's thirteen methods reaches the
+// stand-in's method of the same name.
+TEST_F(EchoLinkBinding, EveryMethodOfTheDeclarationStandsInItsPlace) {
+    Microsoft::WRL::ComPtr<IEchoLinkApp> object;
+    ASSERT_EQ(CoCreateInstance(kEchoLinkClass, nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&object)), S_OK);
+    UniqueBstr text;
+    long number = 0;
+    VARIANT_BOOL flag = VARIANT_FALSE;
+    const UniqueBstr callsign(SysAllocString(L"PU2ABC"));
+    standin->ClearCallLog();
+    object->Version(text.put());
+    object->Connect(callsign.get(), VARIANT_TRUE);
+    object->Disconnect(callsign.get());
+    object->DisconnectAll();
+    object->Transmit(VARIANT_FALSE);
+    object->ConnectionCount(&number);
+    object->ConnectionAt(0, text.put());
+    object->SendText(callsign.get());
+    object->Callsign(text.put());
+    object->IsTransmitting(&flag);
+    object->Mute(VARIANT_FALSE);
+    object->Status(text.put());
+    object->IsConnected(callsign.get(), &flag);
+    EXPECT_EQ(standin.log(),
+              L"Version()\n"
+              L"Connect(\"PU2ABC\",-1)\n"
+              L"Disconnect(\"PU2ABC\")\n"
+              L"DisconnectAll()\n"
+              L"Transmit(0)\n"
+              L"ConnectionCount()\n"
+              L"ConnectionAt(0)\n"
+              L"SendText(\"PU2ABC\")\n"
+              L"Callsign()\n"
+              L"IsTransmitting()\n"
+              L"Mute(0)\n"
+              L"Status()\n"
+              L"IsConnected(\"PU2ABC\")\n");
+}
+
 TEST_F(EchoLinkBinding, ConnectionComesUpAfterTheDelayEchoLinkTakes) {
     standin->SetConnectDelay(400);
     link->Connect(L"PU2ABC", true);
@@ -86,7 +125,7 @@ TEST_F(EchoLinkBinding, ClosingArrivesWhileACallWaitsAndTheCallStillAnswers) {
 }
 
 TEST_F(EchoLinkBinding, ClosingIsReadFromTheRegisteredTypeLibrary) {
-    EXPECT_EQ(ComEchoLink::closing_dispid(), 1);
+    EXPECT_EQ(ClosingSink::registered_closing_dispid(), 1);
 }
 
 TEST_F(EchoLinkBinding, LettingGoUnsubscribesAndTellsEchoLinkNothing) {
