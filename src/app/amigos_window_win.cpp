@@ -36,10 +36,10 @@ AmigosWindow::AmigosWindow(WindowsDesktop& desktop) : Form(kAmigosForm, kAmigosC
     desktop_.set_fallback_owner(hwnd());
 }
 
-std::wstring AmigosWindow::Text(int box) const { return text_of(control(kText1 + box - 1)); }
+std::wstring AmigosWindow::Text(int box) const { return text_of(control(text_box_id(box))); }
 
 void AmigosWindow::SetText(int box, std::wstring_view text) {
-    SetWindowTextW(control(kText1 + box - 1), std::wstring(text).c_str());
+    SetWindowTextW(control(text_box_id(box)), std::wstring(text).c_str());
 }
 
 int AmigosWindow::Check(int slot) const {

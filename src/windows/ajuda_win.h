@@ -11,15 +11,48 @@ namespace relinka {
 
 enum AjudaControlId : int { kAjudaCommand1 = 201, kAjudaText1, kAjudaLabel1 };
 
-inline constexpr FormSpec kAjudaForm{L"Ajuda", 6180, 4785, true, true, true, IDI_AJUDA};
+inline constexpr FormSpec kAjudaForm{.caption = L"Ajuda",
+                                     .client_width = 6180,
+                                     .client_height = 4785,
+                                     .resizable = true,
+                                     .minimize_box = true,
+                                     .maximize_box = true,
+                                     .icon = IDI_AJUDA};
 
 inline constexpr std::array kAjudaControls{
-    ControlSpec{L"Command1", kAjudaCommand1, ControlKind::Button, L"Retornar", 4560, 3600, 1335, 975,
-                bold_sans(975), kDefaultColour, rgb(255, 128, 128), Align::Left, false, 0, IDI_RETORNAR},
-    ControlSpec{L"Text1", kAjudaText1, ControlKind::MultiLineText, kHelpText, 360, 960, 5535, 2415,
-                bold_sans(975), kDefaultColour, kDefaultColour, Align::Left, false, 1},
-    ControlSpec{L"Label1", kAjudaLabel1, ControlKind::Label, L"Relinka amigos", 720, 120, 4935, 735,
-                bold_serif(2775), rgb(0, 0, 255), kDefaultColour, Align::Left, false, 2},
+    ControlSpec{.name = L"Command1",
+                .id = kAjudaCommand1,
+                .kind = ControlKind::Button,
+                .caption = L"Retornar",
+                .left = 4560,
+                .top = 3600,
+                .width = 1335,
+                .height = 975,
+                .font = bold_sans(975),
+                .back = rgb(255, 128, 128),
+                .tab_index = 0,
+                .picture = IDI_RETORNAR},
+    ControlSpec{.name = L"Text1",
+                .id = kAjudaText1,
+                .kind = ControlKind::MultiLineText,
+                .caption = kHelpText,
+                .left = 360,
+                .top = 960,
+                .width = 5535,
+                .height = 2415,
+                .font = bold_sans(975),
+                .tab_index = 1},
+    ControlSpec{.name = L"Label1",
+                .id = kAjudaLabel1,
+                .kind = ControlKind::Label,
+                .caption = L"Relinka amigos",
+                .left = 720,
+                .top = 120,
+                .width = 4935,
+                .height = 735,
+                .font = bold_serif(2775),
+                .fore = rgb(0, 0, 255),
+                .tab_index = 2},
 };
 
 class AjudaWindow : public ModalForm {

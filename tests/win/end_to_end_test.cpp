@@ -145,7 +145,7 @@ TEST_F(EndToEnd, ClosingDuringACallEndsTheTickThere) {
 
 // --- the supervision cycle and the manual commands
 
-constexpr int kLabel2 = kLabel1 + 1, kText9 = kText1 + 8;
+constexpr int kLabel2 = kLabel1 + 1;
 
 TEST_F(EndToEnd, TickedCallsignIsUpperCasedAndConnectedByTheCycle) {
     RelinkaProcess& program = start();
