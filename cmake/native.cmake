@@ -46,3 +46,7 @@ target_compile_options(relinka_core_plain PRIVATE -O2 -g0)
 add_executable(tick_instructions bench/tick_instructions.cpp)
 target_link_libraries(tick_instructions PRIVATE relinka_core_plain)
 target_compile_options(tick_instructions PRIVATE -O2 -g0)
+
+# The operator's guide: every caption and message it quotes is the program's own, every picture it
+# shows exists, and its package text (LEIAME.txt) comes out as Notepad needs it.
+add_test(NAME guide_test COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/guide/guide_test.py ${CMAKE_SOURCE_DIR})
