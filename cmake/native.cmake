@@ -54,3 +54,7 @@ add_test(NAME scripts_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/lib_te
 add_test(NAME format_check
          COMMAND sh -c "find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format --dry-run --Werror"
          WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+
+# The operator's guide: every caption and message it quotes is the program's own, every picture it
+# shows exists, and its package text (LEIAME.txt) comes out as Notepad needs it.
+add_test(NAME guide_test COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/guide/guide_test.py ${CMAKE_SOURCE_DIR})
