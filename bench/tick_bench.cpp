@@ -9,14 +9,12 @@
 #include "../tests/win/wine_support.h"
 #include "app/amigos_window_win.h"
 #include "echolink/com_echolink_win.h"
-#include "win32/animation_win.h"
 
 using namespace relinka;
 using namespace relinka::testing;
 
 int wmain() {
     ComApartment apartment;
-    GdiplusSession gdiplus;
     StandIn standin;
     standin.reset();
     standin->SetConnectDelay(0);

@@ -65,8 +65,8 @@ if(BUILD_TESTING)
     target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest)
 
     function(add_wine_test name)
-        add_executable(${name} tests/win/${name}.cpp tests/win/test_main.cpp ${relinka_resources})
-        target_link_libraries(${name} PRIVATE wine_support test_fakes gtest)
+        add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
+        target_link_libraries(${name} PRIVATE wine_support test_fakes gtest_main)
         target_link_options(${name} PRIVATE -static)
         add_test(NAME ${name} COMMAND ${name})
         if(${name} IN_LIST standin_tests)
@@ -96,12 +96,17 @@ if(BUILD_TESTING)
     add_dependencies(end_to_end_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
-    # the working set; one supervision tick against the stand-in with eight connected stations.
-    foreach(bench startup_bench tick_bench)
+    # the working set against the floor, and where the start-up goes; one supervision tick against the
+    # stand-in with eight connected stations.
+    foreach(bench startup_bench startup_breakdown tick_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)
     endforeach()
+    add_executable(startup_floor WIN32 bench/startup_floor.cpp)
+    target_include_directories(startup_floor PRIVATE src)
+    target_link_libraries(startup_floor PRIVATE ole32 uuid)
+    target_link_options(startup_floor PRIVATE -static -municode -mwindows)
 endif()
 
 # scripts/test hands over the native build's tests, so one ctest run covers both builds.

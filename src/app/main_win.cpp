@@ -4,7 +4,6 @@
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
 #include "echolink/com_echolink_win.h"
-#include "win32/animation_win.h"
 #include "win32/com_win.h"
 #include "win32/windows_desktop_win.h"
 
@@ -20,7 +19,6 @@ void report_missing_echolink(const EchoLinkError& failure) {
 
 int run() {
     ComApartment apartment;
-    GdiplusSession gdiplus;
     WindowsDesktop desktop;
     AmigosWindow window(desktop);
     // Declared last: the link is released first, after the message loop, while COM is still up.

@@ -24,6 +24,26 @@ namespace {
 constexpr UINT_PTR kFrameTimer = 1;
 constexpr unsigned kShortestDelay = 20;  // ms; shorter ones mean "no delay given"
 constexpr unsigned kDelayWhenMissing = 100;
+// Posted by a new control to itself: its picture is decoded once the window has shown, so that decoding
+// (and starting GDI+) does not hold up the program's first paint.
+constexpr UINT kDecodeMessage = WM_APP + 1;
+
+// GDI+ from its first use to the end of the program.
+class GdiplusSession {
+public:
+    GdiplusSession() {
+        Gdiplus::GdiplusStartupInput input;
+        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
+    }
+    ~GdiplusSession() {
+        if (token_) Gdiplus::GdiplusShutdown(token_);
+    }
+    GdiplusSession(const GdiplusSession&) = delete;
+    GdiplusSession& operator=(const GdiplusSession&) = delete;
+
+private:
+    ULONG_PTR token_ = 0;
+};
 
 struct Embedded {
     const void* bytes = nullptr;
@@ -39,6 +59,7 @@ Embedded find_embedded(int resource) {
 
 std::unique_ptr<Gdiplus::Image> load_image(const Embedded& embedded) {
     if (!embedded.bytes) return nullptr;
+    start_gdiplus();
     Microsoft::WRL::ComPtr<IStream> stream;
     stream.Attach(SHCreateMemStream(static_cast<const BYTE*>(embedded.bytes), embedded.size));
     if (!stream) return nullptr;
@@ -136,14 +157,19 @@ private:
 LRESULT CALLBACK animation_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     auto* player = reinterpret_cast<Player*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     switch (message) {
-        case WM_CREATE: {
-            const auto resource = static_cast<int>(
-                reinterpret_cast<INT_PTR>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams));
-            if (auto image = load_image(find_embedded(resource)))
+        case WM_CREATE:
+            PostMessageW(hwnd, kDecodeMessage,
+                         reinterpret_cast<WPARAM>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams),
+                         0);
+            return 0;
+        case kDecodeMessage:
+            if (player) return 0;
+            if (auto image = load_image(find_embedded(static_cast<int>(wparam)))) {
                 SetWindowLongPtrW(hwnd, GWLP_USERDATA,
                                   reinterpret_cast<LONG_PTR>(new Player(hwnd, std::move(image))));
+                InvalidateRect(hwnd, nullptr, FALSE);
+            }
             return 0;
-        }
         case WM_TIMER:
             if (player && wparam == kFrameTimer) player->next_frame();
             return 0;
@@ -189,14 +215,7 @@ void register_animation_class() {
     (void)atom;
 }
 
-GdiplusSession::GdiplusSession() {
-    Gdiplus::GdiplusStartupInput input;
-    Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-}
-
-GdiplusSession::~GdiplusSession() {
-    if (token_) Gdiplus::GdiplusShutdown(token_);
-}
+void start_gdiplus() { static const GdiplusSession session; }
 
 AnimationFacts read_animation(int resource) {
     const Embedded embedded = find_embedded(resource);

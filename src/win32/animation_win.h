@@ -1,7 +1,7 @@
 #pragma once
 // A control that plays an animated GIF embedded in the program: every frame for its own delay, the
 // loops the file asks for, fitted into the control's area. Created with the resource id as its creation
-// parameter; nothing else ever talks to it.
+// parameter; nothing else ever talks to it. Its picture comes a moment after the window first shows.
 #include <windows.h>
 
 #include <vector>
@@ -11,17 +11,9 @@ namespace relinka {
 inline constexpr wchar_t kAnimationClass[] = L"RelinkaAnimation";
 void register_animation_class();
 
-// GDI+ for the life of the program.
-class GdiplusSession {
-public:
-    GdiplusSession();
-    ~GdiplusSession();
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
-
-private:
-    ULONG_PTR token_ = 0;
-};
+// GDI+, started at its first use and shut down when the program ends. Nothing of GDI+ may outlive the
+// program's windows.
+void start_gdiplus();
 
 struct AnimationFacts {
     unsigned width = 0, height = 0;

@@ -1,6 +1,7 @@
 #include "win32/fonts_win.h"
 
 #include <cwchar>
+#include <utility>
 
 namespace relinka {
 
@@ -8,13 +9,18 @@ namespace {
 
 struct Replacements {
     const wchar_t* face;
+    // A bitmap face, drawn well only at the few sizes it holds for 96 dpi: above that, its outline twin
+    // (the first replacement) goes before it.
+    bool bitmap;
     const wchar_t* instead[5];
 };
 
 // Metric-compatible faces first, then faces any Linux desktop has.
 constexpr Replacements kReplacements[] = {
-    {L"MS Sans Serif", {L"Microsoft Sans Serif", L"Tahoma", L"Liberation Sans", L"DejaVu Sans", L"Arial"}},
-    {L"Times New Roman", {L"Liberation Serif", L"DejaVu Serif", L"Georgia", nullptr, nullptr}},
+    {L"MS Sans Serif",
+     true,
+     {L"Microsoft Sans Serif", L"Tahoma", L"Liberation Sans", L"DejaVu Sans", L"Arial"}},
+    {L"Times New Roman", false, {L"Liberation Serif", L"DejaVu Serif", L"Georgia", nullptr, nullptr}},
 };
 
 int CALLBACK note_found(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
@@ -33,19 +39,35 @@ bool is_installed(const std::wstring& face) {
 
 }  // namespace
 
-std::vector<std::wstring> faces_for(const wchar_t* face) {
+std::vector<std::wstring> faces_for(const wchar_t* face, int dpi) {
     std::vector<std::wstring> faces{face};
-    for (const Replacements& known : kReplacements)
-        if (wcscmp(known.face, face) == 0)
-            for (const wchar_t* instead : known.instead)
-                if (instead) faces.emplace_back(instead);
+    for (const Replacements& known : kReplacements) {
+        if (wcscmp(known.face, face) != 0) continue;
+        for (const wchar_t* instead : known.instead)
+            if (instead) faces.emplace_back(instead);
+        if (known.bitmap && dpi > 96) std::swap(faces[0], faces[1]);
+    }
     return faces;
 }
 
-std::wstring installed_face(const wchar_t* face) {
-    for (const std::wstring& candidate : faces_for(face))
-        if (is_installed(candidate)) return candidate;
-    return face;  // let the font mapper choose
+// Looked up once per face for the whole program: enumerating the system's fonts is slow.
+std::wstring installed_face(const wchar_t* face, int dpi) {
+    struct Found {
+        std::wstring face;
+        int dpi;
+        std::wstring installed;
+    };
+    static std::vector<Found> found;
+    for (const Found& known : found)
+        if (known.face == face && known.dpi == dpi) return known.installed;
+    std::wstring installed = face;  // none installed: let the font mapper choose
+    for (const std::wstring& candidate : faces_for(face, dpi))
+        if (is_installed(candidate)) {
+            installed = candidate;
+            break;
+        }
+    found.push_back({face, dpi, installed});
+    return installed;
 }
 
 HFONT FontSet::get(const FontSpec& wanted) {
@@ -54,7 +76,7 @@ HFONT FontSet::get(const FontSpec& wanted) {
         if (wcscmp(entry.design.face, design.face) == 0 && entry.design.centipoints == design.centipoints &&
             entry.design.bold == design.bold)
             return entry.font.get();
-    const std::wstring face = installed_face(design.face);
+    const std::wstring face = installed_face(design.face, dpi_);
     UniqueFont font(CreateFontW(-MulDiv(design.centipoints, dpi_, 7200), 0, 0, 0,
                                 design.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                 OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,

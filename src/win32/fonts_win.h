@@ -11,10 +11,11 @@
 
 namespace relinka {
 
-// The face used for `face`: itself when installed, else its first installed replacement.
-std::wstring installed_face(const wchar_t* face);
-// Every face that may stand for `face`, itself first.
-std::vector<std::wstring> faces_for(const wchar_t* face);
+// Every face that may stand for `face` at `dpi`, the best first: itself, then its replacements, except
+// that above 96 dpi the bitmap face "MS Sans Serif" gives way to its outline twin "Microsoft Sans Serif".
+std::vector<std::wstring> faces_for(const wchar_t* face, int dpi);
+// The first of those that is installed (looked up once per program); `face` itself if none is.
+std::wstring installed_face(const wchar_t* face, int dpi);
 // A form's own font when a control names none: MS Sans Serif 8.25, not bold.
 inline constexpr FontSpec kFormDefaultFont{L"MS Sans Serif", 825, false};
 

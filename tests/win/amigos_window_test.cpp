@@ -58,7 +58,7 @@ TEST(AmigosWindow, EveryControlHasItsPlaceCaptionAndFont) {
         ASSERT_TRUE(
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
         const FontSpec wanted = design.font.face ? design.font : kFormDefaultFont;
-        const auto faces = faces_for(wanted.face);
+        const auto faces = faces_for(wanted.face, 96);
         EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end())
             << utf8(font.lfFaceName);
         EXPECT_EQ(font.lfHeight, -MulDiv(wanted.centipoints, 96, 7200));
@@ -71,6 +71,18 @@ TEST(AmigosWindow, EveryControlHasItsPlaceCaptionAndFont) {
     EXPECT_EQ(client_rect_of(loaded.named(design_named(L"Label8"))).bottom, 393);
     EXPECT_EQ(text_of(loaded.named(design_named(L"Check3"))), L"conecta 3");
     EXPECT_EQ(text_of(loaded.named(design_named(L"Frame1"))), L"Estações amigas");
+}
+
+// "MS Sans Serif" is a bitmap face on Windows, drawn well only at its 96-dpi sizes; above that its outline
+// twin is taken where installed. Neither is installed here, so the order itself is what can be checked.
+TEST(AmigosWindow, AboveNinetySixDpiTheOutlineFaceComesBeforeTheBitmapOne) {
+    EXPECT_EQ(faces_for(L"MS Sans Serif", 96).at(0), L"MS Sans Serif");
+    EXPECT_EQ(faces_for(L"MS Sans Serif", 96).at(1), L"Microsoft Sans Serif");
+    for (int dpi : {120, 144, 192}) {
+        EXPECT_EQ(faces_for(L"MS Sans Serif", dpi).at(0), L"Microsoft Sans Serif") << dpi;
+        EXPECT_EQ(faces_for(L"MS Sans Serif", dpi).at(1), L"MS Sans Serif") << dpi;
+        EXPECT_EQ(faces_for(L"Times New Roman", dpi).at(0), L"Times New Roman") << dpi;
+    }
 }
 
 TEST(AmigosWindow, LabelsHaveTheirColours) {

@@ -163,7 +163,7 @@ void expect_controls(const Form& form, std::span<const ControlSpec> table, std::
         LOGFONTW font{};
         ASSERT_TRUE(
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
-        const auto faces = faces_for(expected.font.face);
+        const auto faces = faces_for(expected.font.face, 96);
         EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end())
             << utf8(font.lfFaceName);
         EXPECT_EQ(font.lfHeight, -MulDiv(expected.font.centipoints, 96, 7200));

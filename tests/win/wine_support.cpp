@@ -12,6 +12,7 @@ using std::min;
 
 #include <vector>
 
+#include "win32/animation_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka::testing {
@@ -79,6 +80,7 @@ void save_screenshot(HWND window, const wchar_t* name) {
 
     CreateDirectoryW(L"screenshots", nullptr);
     const std::wstring path = std::wstring(L"screenshots\\") + name;
+    start_gdiplus();
     Gdiplus::Bitmap image(bitmap.get(), nullptr);
     const CLSID encoder = png_encoder();
     image.Save(path.c_str(), &encoder, nullptr);
