@@ -20,7 +20,7 @@ public:
     bool find_normal_file(std::wstring_view name) override;
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) override;
     std::optional<std::wstring> replace_file(std::wstring_view name, std::string_view bytes) override;
-    std::string to_ansi(std::wstring_view text) override;
+    std::optional<std::wstring> to_ansi(std::wstring_view text, std::string& bytes) override;
     std::wstring from_ansi(std::string_view bytes) override;
 
     // The shell's ShellExecuteW; its answer is not looked at.
@@ -33,5 +33,11 @@ private:
 
 // The system's own words for an error code, without the line end it puts after them.
 std::wstring system_message(DWORD error);
+
+// The WideCharToMultiByte flags for a code page: no best fit (a character the code page lacks becomes its
+// default character, not a look-alike), except where the code page refuses every flag.
+DWORD conversion_flags(UINT code_page);
+// `text` in `code_page`, as to_ansi converts it to the ANSI code page.
+std::optional<std::wstring> to_code_page(UINT code_page, std::wstring_view text, std::string& bytes);
 
 }  // namespace relinka

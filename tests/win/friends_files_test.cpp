@@ -121,6 +121,39 @@ std::string unix_name_of(const std::wstring& path) {
     return result;
 }
 
+// The ANSI code page of a Windows set to UTF-8 is 65001, where WideCharToMultiByte refuses
+// WC_NO_BEST_FIT_CHARS; Wine accepts it there and keeps GetACP() at 1252, so the conversion is checked
+// with the code page given. Wine does refuse the flag for the symbol code page and UTF-7.
+TEST(AnsiConversion, EachCodePageGetsFlagsItTakes) {
+    struct Case {
+        UINT code_page;
+        std::wstring text;
+        DWORD flags;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {1252, L"PU2\u00C7\u00C3 \u0101", WC_NO_BEST_FIT_CHARS, "PU2\xC7\xC3 ?"},  // no 'a' for a-macron
+        {CP_UTF8, L"PU2\u00C7\u00C3 \u0101", 0, "PU2\xC3\x87\xC3\x83 \xC4\x81"},
+        {42, L"\uF050\uF055\uF032", 0, "PU2"},
+        {CP_UTF7, L"PU2", 0, "PU2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code_page);
+        EXPECT_EQ(conversion_flags(c.code_page), c.flags);
+        std::string bytes;
+        EXPECT_EQ(to_code_page(c.code_page, c.text, bytes), std::nullopt);
+        EXPECT_EQ(bytes, c.bytes);
+    }
+}
+
+TEST(AnsiConversion, FailureGivesTheSystemsReasonAndNoBytes) {
+    const UINT unknown_code_page = 12345;
+    std::string bytes = "left over";
+    EXPECT_EQ(to_code_page(unknown_code_page, L"PU2ABC", bytes), system_message(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(to_code_page(unknown_code_page, L"", bytes), std::nullopt) << "an empty box is no failure";
+}
+
 // Each test runs in a directory of its own under the temporary folder, removed afterwards.
 class FriendsFiles : public ::testing::Test {
 protected:
