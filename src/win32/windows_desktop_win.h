@@ -27,7 +27,14 @@ public:
     virtual void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file,
                                const wchar_t* parameters, const wchar_t* directory, int show);
 
+protected:
+    // The system's WriteFile; a test puts a failing disk in its place.
+    virtual BOOL write_file(HANDLE file, const void* data, DWORD size, DWORD* written);
+
 private:
+    // ERROR_SUCCESS once all of `bytes` are in a new file `name` and on the disk; else why not.
+    DWORD write_new_file(const std::wstring& name, std::string_view bytes, DWORD attributes);
+
     HWND fallback_owner_ = nullptr;
 };
 
