@@ -12,18 +12,22 @@ GIFS = {  # name: (width, height, frames, delay in centiseconds, NETSCAPE loop c
     "banner_link.gif": (280, 120, 19, 7, 0),
     "about_mast.gif": (120, 263, 7, 15, 0),
 }
-ICONS = {  # name: icon sizes that must be present (all 32-bit)
-    "relinka.ico": (16, 32, 48),
-    "ajuda.ico": (16, 32, 48),
-    "gravar.ico": (32,),
-    "ler.ico": (32,),
-    "sobre.ico": (32,),
-    "encerrar.ico": (32,),
-    "desconectar.ico": (32,),
-    "desconectar_todos.ico": (32,),
-    "retornar.ico": (32,),
-    "visitar.ico": (32,),
-    "sobre_window.ico": (32,),
+# The sizes the program asks for at 96, 120, 144 and 192 dpi: button pictures are 32 pixels at 96 dpi,
+# window icons the system's large (32) and small (16) icons.
+BUTTON = (32, 40, 48, 64)
+WINDOW = (16, 20, 24) + BUTTON
+ICONS = {  # name: icon sizes that must be present (all 32-bit), and no others
+    "relinka.ico": WINDOW,
+    "ajuda.ico": WINDOW,  # the Help window's icon and a button's picture
+    "gravar.ico": BUTTON,
+    "ler.ico": BUTTON,
+    "sobre.ico": BUTTON,
+    "encerrar.ico": BUTTON,
+    "desconectar.ico": BUTTON,
+    "desconectar_todos.ico": BUTTON,
+    "retornar.ico": BUTTON,
+    "visitar.ico": BUTTON,
+    "sobre_window.ico": WINDOW,
 }
 
 

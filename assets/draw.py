@@ -246,7 +246,10 @@ def dilate(mask, r):
 
 
 # ================================================================ icons
-# Icons are designed on a 32-unit grid; unit = size / 32.
+# Icons are designed on a 32-unit grid; unit = size / 32. Each size is drawn at that size, so the
+# system never has to stretch one: the sizes the program asks for at 96, 120, 144 and 192 dpi.
+BUTTON_SIZES = (32, 40, 48, 64)  # button pictures: 32 pixels at 96 dpi
+WINDOW_SIZES = (16, 20, 24) + BUTTON_SIZES  # the system's small (16) and large (32) icons
 
 def tower_lattice(p, xb0, xb1, yb, xt0, xt1, yt, sections, leg_w, bar_w, color, bar_color=None):
     """An A-shaped lattice tower with X bracing."""
@@ -271,7 +274,7 @@ def tower_lattice(p, xb0, xb1, yb, xt0, xt1, yt, sections, leg_w, bar_w, color, 
 
 
 def icon_relinka(p, size, badge=False):
-    small = size <= 16
+    small = size <= 20  # the lattice of the big design turns to a blur below 24 pixels
     cx, cy = 16, 8
     wave = Grad("v", (80, 170, 255), (20, 80, 200), 0, 20)
     radii = (7.2, 12.4) if small else (6.6, 11.2)
@@ -834,10 +837,11 @@ def main():
     write_gif(out("about_mast.gif"), [frame_about_mast(t) for t in range(7)], 15, 0)
     write_bmp24(out("logo.bmp"), draw_logo())
 
-    write_ico(out("relinka.ico"), [render_icon(icon_relinka, s) for s in (16, 32, 48)])
-    write_ico(out("sobre_window.ico"), [render_icon(icon_relinka, 32, badge=True)])
-    write_ico(out("ajuda.ico"), [render_icon(icon_question, s) for s in (16, 32, 48)])
-    singles = {
+    write_ico(out("relinka.ico"), [render_icon(icon_relinka, s) for s in WINDOW_SIZES])
+    write_ico(out("sobre_window.ico"), [render_icon(icon_relinka, s, badge=True) for s in WINDOW_SIZES])
+    # the Help window's icon, and the picture of the button that opens it
+    write_ico(out("ajuda.ico"), [render_icon(icon_question, s) for s in WINDOW_SIZES])
+    buttons = {
         "gravar.ico": icon_gravar,
         "ler.ico": icon_ler,
         "sobre.ico": icon_info,
@@ -847,8 +851,8 @@ def main():
         "retornar.ico": icon_retornar,
         "visitar.ico": icon_globe,
     }
-    for name, fn in singles.items():
-        write_ico(out(name), [render_icon(fn, 32)])
+    for name, fn in buttons.items():
+        write_ico(out(name), [render_icon(fn, s) for s in BUTTON_SIZES])
 
 
 if __name__ == "__main__":

@@ -42,7 +42,7 @@ public:
     std::optional<std::wstring> replace_file(std::wstring_view, std::string_view) override {
         return std::nullopt;
     }
-    std::string to_ansi(std::wstring_view) override { return {}; }
+    std::optional<std::wstring> to_ansi(std::wstring_view, std::string&) override { return std::nullopt; }
     std::wstring from_ansi(std::string_view) override { return {}; }
 };
 

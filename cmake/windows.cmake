@@ -81,6 +81,7 @@ if(BUILD_TESTING)
 
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
+    add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)

@@ -1,4 +1,7 @@
 // "Gravar amigos", "Ler amigos" and the start-up fill: the eight callsign boxes to and from amigos.txt.
+#include <optional>
+#include <string>
+
 #include "app/amigos.h"
 #include "friends/friends_file.h"
 
@@ -8,10 +11,14 @@ bool Amigos::ExisteArquivo(std::wstring_view Arquivo) { return desktop_.find_nor
 
 void Amigos::gravar_Click() {
     unless_ended([&] {
+        // A box that cannot be converted would be saved as an empty line: nothing is written then.
         FriendsLines lines;
-        for (int slot = 1; slot <= kSlots; ++slot) lines[slot - 1] = desktop_.to_ansi(form_.Text(slot));
+        std::optional<std::wstring> reason;
+        for (int slot = 1; slot <= kSlots && !reason; ++slot)
+            reason = desktop_.to_ansi(form_.Text(slot), lines[slot - 1]);
         // Written aside and put in place in one step: a failure leaves the old list untouched.
-        if (auto reason = desktop_.replace_file(kFriendsFile, friends_file_bytes(lines)))
+        if (!reason) reason = desktop_.replace_file(kFriendsFile, friends_file_bytes(lines));
+        if (reason)
             ask(L"A lista de amigos não foi gravada em amigos.txt.\n\n" + *reason, L"Relinka",
                 kOkOnly | kExclamation);
     });

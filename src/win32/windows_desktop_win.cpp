@@ -25,16 +25,16 @@ private:
     UniqueFile file_;
 };
 
-std::wstring directory_of(const std::wstring& name) {
-    const auto slash = name.find_last_of(L"\\/");
-    return slash == std::wstring::npos ? L"." : name.substr(0, slash);
+// The error of a call that has just failed; never 0, so the failure cannot pass for a success.
+DWORD failure_code() {
+    const DWORD error = GetLastError();
+    return error ? error : ERROR_WRITE_FAULT;
 }
 
-bool write_all(HANDLE file, std::string_view bytes) {
-    DWORD written = 0;
-    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
+// Attributes that moving the new file into place would drop and that the new file can be made with:
+// hidden and system, which a person sets, and archive, which a written file gets anyway. A read-only
+// file is never replaced.
+constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE;
 
 }  // namespace
 
@@ -100,32 +100,77 @@ std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name,
     const DWORD attributes = GetFileAttributesW(target.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
         return system_message(ERROR_ACCESS_DENIED);
-    wchar_t temporary[MAX_PATH];
-    if (!GetTempFileNameW(directory_of(target).c_str(), L"ami", 0, temporary))
-        return system_message(GetLastError());
-    DWORD error = ERROR_SUCCESS;
-    {
-        UniqueFile file(
-            CreateFileW(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file || !write_all(file.get(), bytes) || !FlushFileBuffers(file.get())) error = GetLastError();
-    }
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        error = GetLastError();
-    if (error == ERROR_SUCCESS) return std::nullopt;
-    DeleteFileW(temporary);
+    // Every save uses the same name, so one that a crash cut short leaves nothing the next does not
+    // remove. The leftover goes first: it may have attributes that CreateFileW will not write over.
+    const std::wstring temporary = target + L".tmp";
+    DeleteFileW(temporary.c_str());
+    // The move gives the old file's place the new file's attributes, so the new file starts with them.
+    const DWORD kept = attributes == INVALID_FILE_ATTRIBUTES ? 0 : attributes & kKeptAttributes;
+    DWORD error = write_new_file(temporary, bytes, kept);
+    if (!error &&
+        !MoveFileExW(temporary.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        error = failure_code();
+    if (!error) return std::nullopt;
+    DeleteFileW(temporary.c_str());
     return system_message(error);
 }
 
-std::string WindowsDesktop::to_ansi(std::wstring_view text) {
-    if (text.empty()) return {};
+DWORD WindowsDesktop::write_new_file(const std::wstring& name, std::string_view bytes, DWORD attributes) {
+    UniqueFile file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                attributes ? attributes : FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return failure_code();
+    DWORD written = 0;
+    if (!write_file(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written))
+        return failure_code();
+    // WriteFile may succeed having written only part, and then gives no error code.
+    if (written != bytes.size()) return ERROR_WRITE_FAULT;
+    if (!FlushFileBuffers(file.get())) return failure_code();
+    return ERROR_SUCCESS;
+}
+
+BOOL WindowsDesktop::write_file(HANDLE file, const void* data, DWORD size, DWORD* written) {
+    return WriteFile(file, data, size, written, nullptr);
+}
+
+// Per WideCharToMultiByte's documentation: these code pages fail with ERROR_INVALID_FLAGS unless the
+// flags are 0; UTF-8 and GB18030 take WC_ERR_INVALID_CHARS at most. UTF-8 is the ANSI code page of a
+// Windows set to "use Unicode UTF-8 for worldwide language support".
+DWORD conversion_flags(UINT code_page) {
+    switch (code_page) {
+        case 42:
+        case 50220:
+        case 50221:
+        case 50222:
+        case 50225:
+        case 50227:
+        case 50229:
+        case 54936:
+        case CP_UTF7:
+        case CP_UTF8:
+            return 0;
+    }
+    return code_page >= 57002 && code_page <= 57011 ? 0 : WC_NO_BEST_FIT_CHARS;
+}
+
+std::optional<std::wstring> to_code_page(UINT code_page, std::wstring_view text, std::string& bytes) {
+    bytes.clear();
+    if (text.empty()) return std::nullopt;  // the system refuses an empty text
+    const DWORD flags = conversion_flags(code_page);
     const int size = static_cast<int>(text.size());
-    const int length =
-        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, nullptr, 0, nullptr, nullptr);
-    std::string bytes(length, '\0');
-    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), size, bytes.data(), length, nullptr,
-                        nullptr);
-    return bytes;
+    int length = WideCharToMultiByte(code_page, flags, text.data(), size, nullptr, 0, nullptr, nullptr);
+    if (length > 0) {
+        bytes.resize(length);
+        length =
+            WideCharToMultiByte(code_page, flags, text.data(), size, bytes.data(), length, nullptr, nullptr);
+    }
+    if (length > 0) return std::nullopt;
+    const DWORD error = GetLastError();
+    bytes.clear();
+    return system_message(error);
+}
+
+std::optional<std::wstring> WindowsDesktop::to_ansi(std::wstring_view text, std::string& bytes) {
+    return to_code_page(GetACP(), text, bytes);
 }
 
 std::wstring WindowsDesktop::from_ansi(std::string_view bytes) {

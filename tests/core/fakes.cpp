@@ -104,10 +104,11 @@ std::optional<std::wstring> FakeDesktop::replace_file(std::wstring_view name, st
     return std::nullopt;
 }
 
-std::string FakeDesktop::to_ansi(std::wstring_view text) {
-    std::string bytes;
+std::optional<std::wstring> FakeDesktop::to_ansi(std::wstring_view text, std::string& bytes) {
+    if (conversion_failure && !text.empty()) return conversion_failure;
+    bytes.clear();
     for (wchar_t c : text) bytes += static_cast<char>(static_cast<char32_t>(c) < 0x100 ? c : L'?');
-    return bytes;
+    return std::nullopt;
 }
 
 std::wstring FakeDesktop::from_ansi(std::string_view bytes) {

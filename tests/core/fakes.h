@@ -60,7 +60,7 @@ public:
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) override;
     std::optional<std::wstring> replace_file(std::wstring_view name, std::string_view bytes) override;
     // Latin-1 stands in for the ANSI code page; '?' for what it lacks.
-    std::string to_ansi(std::wstring_view text) override;
+    std::optional<std::wstring> to_ansi(std::wstring_view text, std::string& bytes) override;
     std::wstring from_ansi(std::string_view bytes) override;
 
     // Answers for the message boxes to come, in order; OK when none is left.
@@ -71,6 +71,8 @@ public:
     std::map<std::wstring, std::string> files;
     std::set<std::wstring> unopenable;
     std::optional<std::wstring> save_failure;
+    // The reason every text but an empty one fails to convert, as the system's conversion fails.
+    std::optional<std::wstring> conversion_failure;
 
 private:
     Trace& trace_;

@@ -108,6 +108,19 @@ TEST(Gravar, FailureSaysWhyAndChangesNothing) {
     EXPECT_FALSE(rig.amigos.ended());
 }
 
+TEST(Gravar, BoxThatCannotBeConvertedSaysWhyAndWritesNothing) {
+    Rig rig;
+    rig.load();
+    rig.desktop.files[L"amigos.txt"] = "OLD\r\n";
+    rig.form.text[2] = L"PU2ABC";
+    rig.desktop.conversion_failure = L"Sinalizadores inválidos.";
+    rig.amigos.gravar_Click();
+    EXPECT_EQ(rig.take_trace(),
+              Trace{"msgbox \"A lista de amigos não foi gravada em amigos.txt.\n\nSinalizadores "
+                    "inválidos.\" \"Relinka\" 48"});
+    EXPECT_EQ(rig.desktop.files[L"amigos.txt"], "OLD\r\n");
+}
+
 TEST(Ler, WithoutTheFileAsksToSaveFirst) {
     Rig rig;
     rig.load();

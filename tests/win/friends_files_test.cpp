@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -20,10 +21,15 @@ namespace {
 
 const std::wstring kNotSaved = L"A lista de amigos não foi gravada em amigos.txt.\n\n";
 const wchar_t kHoldOption[] = L"--hold-without-sharing";
+const wchar_t kCrashOption[] = L"--crash-while-saving";
+const UINT kCrashed = 99;
 
-// The real desktop, except that a message box goes into the trace instead of waiting for a click.
+// The real desktop, except that a message box goes into the trace instead of waiting for a click, and
+// that a test may put a disk of its own in place of WriteFile.
 class RecordingDesktop : public WindowsDesktop {
 public:
+    using Disk = std::function<BOOL(HANDLE file, const void* data, DWORD size, DWORD* written)>;
+
     explicit RecordingDesktop(Trace& trace) : trace_(trace) {}
     int message_box(std::wstring_view text, std::wstring_view title, unsigned style) override {
         messages.emplace_back(text);
@@ -31,6 +37,12 @@ public:
         return kOk;
     }
     std::vector<std::wstring> messages;
+    Disk disk;
+
+protected:
+    BOOL write_file(HANDLE file, const void* data, DWORD size, DWORD* written) override {
+        return disk ? disk(file, data, size, written) : WindowsDesktop::write_file(file, data, size, written);
+    }
 
 private:
     Trace& trace_;
@@ -119,6 +131,39 @@ std::string unix_name_of(const std::wstring& path) {
     std::string result = name ? name : "";
     HeapFree(GetProcessHeap(), 0, name);
     return result;
+}
+
+// The ANSI code page of a Windows set to UTF-8 is 65001, where WideCharToMultiByte refuses
+// WC_NO_BEST_FIT_CHARS; Wine accepts it there and keeps GetACP() at 1252, so the conversion is checked
+// with the code page given. Wine does refuse the flag for the symbol code page and UTF-7.
+TEST(AnsiConversion, EachCodePageGetsFlagsItTakes) {
+    struct Case {
+        UINT code_page;
+        std::wstring text;
+        DWORD flags;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {1252, L"PU2\u00C7\u00C3 \u0101", WC_NO_BEST_FIT_CHARS, "PU2\xC7\xC3 ?"},  // no 'a' for a-macron
+        {CP_UTF8, L"PU2\u00C7\u00C3 \u0101", 0, "PU2\xC3\x87\xC3\x83 \xC4\x81"},
+        {42, L"\uF050\uF055\uF032", 0, "PU2"},
+        {CP_UTF7, L"PU2", 0, "PU2"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.code_page);
+        EXPECT_EQ(conversion_flags(c.code_page), c.flags);
+        std::string bytes;
+        EXPECT_EQ(to_code_page(c.code_page, c.text, bytes), std::nullopt);
+        EXPECT_EQ(bytes, c.bytes);
+    }
+}
+
+TEST(AnsiConversion, FailureGivesTheSystemsReasonAndNoBytes) {
+    const UINT unknown_code_page = 12345;
+    std::string bytes = "left over";
+    EXPECT_EQ(to_code_page(unknown_code_page, L"PU2ABC", bytes), system_message(ERROR_INVALID_PARAMETER));
+    EXPECT_EQ(bytes, "");
+    EXPECT_EQ(to_code_page(unknown_code_page, L"", bytes), std::nullopt) << "an empty box is no failure";
 }
 
 // Each test runs in a directory of its own under the temporary folder, removed afterwards.
@@ -375,6 +420,100 @@ TEST_F(FriendsFiles, FailedSaveKeepsWhatWasThereLeavesNothingBesideAndSaysWhy) {
     }
 }
 
+TEST_F(FriendsFiles, WriteThatDoesNotGetEverythingOnTheDiskKeepsTheOldFileAndSaysWhy) {
+    const std::string old = eight_lines("PU2OLD");
+    for (const BOOL answer : {TRUE, FALSE}) {
+        SCOPED_TRACE(answer ? "half written, and WriteFile says it succeeded"
+                            : "half written, and WriteFile fails without an error code");
+        write_file(kFriendsFile, old);
+        FilesRig rig;
+        rig.desktop.disk = [answer](HANDLE file, const void* data, DWORD size, DWORD* written) {
+            WriteFile(file, data, size / 2, written, nullptr);
+            SetLastError(ERROR_SUCCESS);
+            return answer;
+        };
+        rig.form.text[1] = L"PU2NEW";
+        rig.amigos.gravar_Click();
+        EXPECT_EQ(contents(kFriendsFile), old);
+        EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile}) << "nothing may be left beside it";
+        EXPECT_EQ(rig.desktop.messages,
+                  std::vector<std::wstring>{kNotSaved + system_message(ERROR_WRITE_FAULT)});
+    }
+}
+
+// The other side of the crash test, run in a process of its own: "Gravar amigos" that dies with the new
+// list half written.
+int save_and_crash() {
+    FilesRig rig;
+    rig.desktop.disk = [](HANDLE file, const void* data, DWORD size, DWORD* written) {
+        WriteFile(file, data, size / 2, written, nullptr);
+        return TerminateProcess(GetCurrentProcess(), kCrashed);
+    };
+    rig.form.text[1] = L"PU2NEW";
+    rig.amigos.gravar_Click();
+    return 1;
+}
+
+// This program run with `option` in the working directory, to its end; its exit code.
+DWORD run_this_program(const wchar_t* option) {
+    wchar_t program[MAX_PATH];
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(program) + L"\" " + option;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return GetLastError();
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(process.hProcess, 20'000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return code;
+}
+
+// The crash comes while amigos.txt is hidden, and the operator shows it again before the next save: on
+// Windows, CreateFileW refuses to write over a hidden file without being asked for a hidden one.
+TEST_F(FriendsFiles, NextSaveRemovesWhatASaveCutShortByACrashLeft) {
+    const std::string old = eight_lines("PU2OLD");
+    write_file(kFriendsFile, old);
+    ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_EQ(run_this_program(kCrashOption), kCrashed);
+    EXPECT_EQ(contents(kFriendsFile), old);
+    ASSERT_GT(entries().size(), 1u) << "the crash left nothing to remove";
+
+    ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_NORMAL));
+    FilesRig rig;
+    rig.form.text[1] = L"PU2NEW";
+    rig.amigos.gravar_Click();
+    EXPECT_TRUE(rig.desktop.messages.empty());
+    EXPECT_EQ(contents(kFriendsFile), eight_lines("PU2NEW"));
+    EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
+}
+
+// Wine reports the archive attribute on every file and keeps no other but hidden and system.
+TEST_F(FriendsFiles, SavedFileKeepsTheAttributesOfTheOldOne) {
+    const DWORD cases[] = {0, FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM, FILE_ATTRIBUTE_ARCHIVE,
+                           FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE};
+    const DWORD hidden_or_system = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    for (const DWORD attributes : cases) {
+        SCOPED_TRACE(attributes);
+        write_file(kFriendsFile, eight_lines("PU2OLD"));
+        ASSERT_TRUE(SetFileAttributesW(kFriendsFile, attributes ? attributes : FILE_ATTRIBUTE_NORMAL));
+        FilesRig rig;
+        rig.form.text[1] = L"PU2NEW";
+        rig.amigos.gravar_Click();
+        EXPECT_TRUE(rig.desktop.messages.empty());
+        EXPECT_EQ(contents(kFriendsFile), eight_lines("PU2NEW"));
+        const DWORD now = GetFileAttributesW(kFriendsFile);
+        EXPECT_EQ(now & attributes, attributes) << "attributes now " << now;
+        EXPECT_EQ(now & hidden_or_system & ~attributes, 0u) << "attributes now " << now;
+        EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
+        ASSERT_TRUE(DeleteFileW(kFriendsFile));
+    }
+}
+
 TEST_F(FriendsFiles, SaveIntoADirectoryThatTakesNoNewFileKeepsTheOldOneAndSaysWhy) {
     const std::string old = eight_lines("PU2OLD");
     write_file(kFriendsFile, old);
@@ -407,13 +546,15 @@ TEST_F(FriendsFiles, ReplaceInAFolderThatIsNotThereSaysWhyAndMakesNothing) {
     EXPECT_TRUE(entries().empty());
 }
 
-// A copy of this program started by HeldElsewhere holds the file and does nothing else. This runs
-// before main, so that copy never reaches the tests.
-[[maybe_unused]] const bool kStartedToHold = [] {
+// A copy of this program started by HeldElsewhere holds the file, and one started by the crash test
+// saves and crashes; neither does anything else. This runs before main, so those copies never reach the
+// tests.
+[[maybe_unused]] const bool kStartedAsHelper = [] {
     int count = 0;
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &count);
     if (arguments && count == 5 && std::wstring(arguments[1]) == kHoldOption)
         ExitProcess(hold_without_sharing(arguments[2], arguments[3], arguments[4]));
+    if (arguments && count == 2 && std::wstring(arguments[1]) == kCrashOption) ExitProcess(save_and_crash());
     LocalFree(arguments);
     return false;
 }();
