@@ -61,8 +61,10 @@ int once() {
     });
     WindowsDesktop desktop;
     std::unique_ptr<AmigosWindow> window;
-    step("main window and the rest of its controls made",
-         [&] { window = std::make_unique<AmigosWindow>(desktop); });
+    step("main window and the rest of its controls made", [&] {
+        window = std::make_unique<AmigosWindow>(desktop);
+        window->create();
+    });
     std::unique_ptr<ComEchoLink> link;
     step("EchoLink's object created, Closing subscribed", [&] { link = ComEchoLink::create([] {}); });
     Amigos amigos(*window, desktop,

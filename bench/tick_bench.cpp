@@ -20,6 +20,7 @@ int wmain() {
     standin->SetConnectDelay(0);
     WindowsDesktop desktop;
     AmigosWindow window(desktop);
+    window.create();
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
         return ComEchoLink::create(std::move(on_closing));
     });

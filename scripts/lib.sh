@@ -90,26 +90,37 @@ start_display() {
     done
 }
 
-# A Wine prefix of the build's own, every program in one virtual desktop (so windows have frames and
-# every process sees the others' windows).
-start_wine() {
-    export WINEPREFIX=$WINDOWS_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    OWN_WINEPREFIX=$WINEPREFIX
+# A Wine prefix at `path`, made unless it is there, at `dpi` dots per inch, with every program in one
+# virtual desktop of `desktop` pixels (so windows have frames and every process sees the others' windows).
+make_wine_prefix() {
+    local prefix=$1 dpi=${2:-96} desktop=${3:-1024x768}
     # A prefix made before 32-bit Wine was installed has no syswow64, and no 32-bit program starts in it.
-    if [ -f "$WINEPREFIX/system.reg" ] && [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ]; then
-        say "remaking $WINEPREFIX: it was made without 32-bit Wine"
-        wineserver -k 2>/dev/null || true
-        rm -rf "$WINEPREFIX"
+    if [ -f "$prefix/system.reg" ] && [ ! -d "$prefix/drive_c/windows/syswow64" ]; then
+        say "remaking $prefix: it was made without 32-bit Wine"
+        WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+        rm -rf "$prefix"
     fi
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        say "making a Wine prefix in $WINEPREFIX"
+    [ -f "$prefix/system.reg" ] && return 0
+    say "making a Wine prefix in $prefix"
+    (
+        export WINEPREFIX=$prefix
         wineboot -i >/dev/null 2>&1
         # Before anything else: otherwise the first out-of-process COM activation can hang.
         wineserver -w
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
+        if [ "$dpi" != 96 ]; then
+            wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+        fi
         wineserver -w
-    fi
+    )
+}
+
+# The build's own prefix, for this script's programs.
+start_wine() {
+    export WINEPREFIX=$WINDOWS_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    OWN_WINEPREFIX=$WINEPREFIX
+    make_wine_prefix "$WINEPREFIX"
 }
 
 register_standin() {

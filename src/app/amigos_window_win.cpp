@@ -32,9 +32,7 @@ std::wstring text_of(HWND control) {
 
 }  // namespace
 
-AmigosWindow::AmigosWindow(WindowsDesktop& desktop) : Form(kAmigosForm, kAmigosControls), desktop_(desktop) {
-    desktop_.set_fallback_owner(hwnd());
-}
+AmigosWindow::AmigosWindow(WindowsDesktop& desktop) : Form(kAmigosForm, kAmigosControls), desktop_(desktop) {}
 
 std::wstring AmigosWindow::Text(int box) const { return text_of(control(text_box_id(box))); }
 
@@ -77,8 +75,11 @@ void AmigosWindow::ShowSobreAuto() {
 }
 
 void AmigosWindow::run_modal(ModalForm& window) {
+    if (!window.create()) return;
     modal_ = &window;
+    desktop_.set_message_box_owner(window.hwnd());
     window.run(hwnd());
+    desktop_.set_message_box_owner(hwnd());
     modal_ = nullptr;
 }
 
@@ -94,6 +95,9 @@ void AmigosWindow::click(int id) {
 
 LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_CREATE:
+            desktop_.set_message_box_owner(hwnd());
+            break;
         case WM_COMMAND:
             if (amigos_ && HIWORD(wparam) == BN_CLICKED) click(LOWORD(wparam));
             return 0;

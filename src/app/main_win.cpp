@@ -21,6 +21,7 @@ int run() {
     ComApartment apartment;
     WindowsDesktop desktop;
     AmigosWindow window(desktop);
+    if (!window.create()) return 1;
     // Declared last: the link is released first, after the message loop, while COM is still up.
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
         return ComEchoLink::create(std::move(on_closing));

@@ -12,11 +12,14 @@ void Amigos::Timer1_Timer() {
     // A call into EchoLink or the cycle's message box lets timer messages through; a tick arriving then
     // is dropped, so the operator never sees the same message twice.
     if (ticking_) return;
-    ticking_ = true;
+    // Released however the tick ends, an unexpected exception included, so that ticks go on after it.
+    struct Guard {
+        bool& ticking;
+        ~Guard() { ticking = false; }
+    } guard{ticking_ = true};
     unless_ended([&] {
         for (int slot = 1; slot <= kSlots; ++slot) supervise_slot(slot);
     });
-    ticking_ = false;
 }
 
 // Every EchoLink call of the cycle comes after the first ticked slot, so all run under resume-next.

@@ -57,7 +57,11 @@ COLORREF to_colorref(ColourValue colour) {
                                  : static_cast<COLORREF>(colour);
 }
 
-Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(screen_dpi()), fonts_(dpi_) {
+Form::Form(const FormSpec& form, std::span<const ControlSpec> controls)
+    : form_(form), designs_(controls), dpi_(screen_dpi()), fonts_(dpi_) {}
+
+bool Form::create() {
+    const FormSpec& form = form_;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
     if (form.resizable) style |= WS_THICKFRAME;
     if (form.minimize_box) style |= WS_MINIMIZEBOX;
@@ -67,7 +71,7 @@ Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(s
     const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     const int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    create(style, RECT{left, top, left + width, top + height}, form.caption);
+    if (!Window::create(style, RECT{left, top, left + width, top + height}, form.caption)) return false;
 
     big_icon_.reset(load_icon(form.icon, GetSystemMetrics(SM_CXICON)));
     small_icon_.reset(load_icon(form.icon, GetSystemMetrics(SM_CXSMICON)));
@@ -75,13 +79,14 @@ Form::Form(const FormSpec& form, std::span<const ControlSpec> controls) : dpi_(s
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small_icon_.get()));
 
     register_animation_class();
-    controls_.reserve(controls.size());
-    for (const ControlSpec& design : controls) create_control(design);
+    controls_.reserve(designs_.size());
+    for (const ControlSpec& design : designs_) create_control(design);
     // Creation order is the tab order. Controls marked `beneath` go under the others, the first of them
     // lowest; none of them takes the focus, so the tab order stays.
     for (auto control = controls_.rbegin(); control != controls_.rend(); ++control)
         if (control->design->beneath)
             SetWindowPos(control->hwnd, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return true;
 }
 
 void Form::create_control(const ControlSpec& design) {

@@ -13,8 +13,12 @@
 
 namespace relinka {
 
+// Made in two steps: the object, then create(), so that a derived form's handle() sees the window's
+// messages from its first (WM_NCCREATE, WM_CREATE) on.
 class Form : public Window {
 public:
+    // Makes the window, hidden, and its controls; false if Windows would not.
+    bool create();
     HWND control(int id) const;
     const ControlSpec* design_of(HWND control) const;
     int dpi() const { return dpi_; }
@@ -46,6 +50,8 @@ private:
     LRESULT colour_static(HDC dc, HWND hwnd);
     void draw(const DRAWITEMSTRUCT& item);
 
+    const FormSpec& form_;
+    std::span<const ControlSpec> designs_;
     int dpi_;
     HWND last_focus_ = nullptr;
     FontSet fonts_;

@@ -7,7 +7,8 @@ namespace relinka {
 
 class ModalForm : public Form {
 public:
-    // Returns when the form has gone; at once when it could not be created.
+    // Shows the form, made with create() beforehand, and returns when it has gone; at once when it was
+    // not made.
     void run(HWND blocked);
     // Gives the blocked window its input back first, so that it is the one activated next.
     void close();

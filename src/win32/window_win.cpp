@@ -36,10 +36,10 @@ Window::~Window() {
     }
 }
 
-void Window::create(DWORD style, const RECT& bounds, const wchar_t* caption) {
+bool Window::create(DWORD style, const RECT& bounds, const wchar_t* caption) {
     register_class();
-    CreateWindowExW(0, kClassName, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
-                    bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+    return CreateWindowExW(0, kClassName, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
+                           bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
 LRESULT Window::handle(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -55,7 +55,12 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     // Messages such as WM_GETMINMAXINFO come before WM_NCCREATE, when no object is bound yet.
     auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!window) return DefWindowProcW(hwnd, message, wparam, lparam);
-    const LRESULT result = window->handle(message, wparam, lparam);
+    LRESULT result = 0;
+    try {
+        result = window->handle(message, wparam, lparam);
+    } catch (...) {
+        // The message counts as handled; nothing unwinds into Windows.
+    }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         window->hwnd_ = nullptr;

@@ -1,6 +1,8 @@
 #pragma once
 // Base of the program's top-level windows: one window procedure that finds the C++ object behind the
-// window and hands it every message.
+// window and hands it every message, from WM_NCCREATE on. handle() may throw: the window procedure
+// catches every exception, so that none crosses into Windows, and the message then counts as handled
+// with 0 (a window whose WM_NCCREATE throws is not created).
 #include <windows.h>
 
 namespace relinka {
@@ -15,7 +17,8 @@ public:
     HWND hwnd() const { return hwnd_; }
 
 protected:
-    void create(DWORD style, const RECT& bounds, const wchar_t* caption);
+    // Called once the object is whole, so that a derived window's handle() sees every message.
+    bool create(DWORD style, const RECT& bounds, const wchar_t* caption);
     virtual LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
 
 private:

@@ -54,9 +54,7 @@ void WindowsDesktop::beep() { MessageBeep(MB_OK); }
 void WindowsDesktop::sleep(unsigned milliseconds) { Sleep(milliseconds); }
 
 int WindowsDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
-    HWND owner = GetActiveWindow();
-    if (!owner) owner = fallback_owner_;
-    return MessageBoxW(owner, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
+    return MessageBoxW(message_box_owner_, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
 }
 
 std::wstring WindowsDesktop::upper_case(std::wstring_view text) {

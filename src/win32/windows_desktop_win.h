@@ -8,8 +8,10 @@ namespace relinka {
 
 class WindowsDesktop : public Desktop {
 public:
-    // Message boxes belong to the program's active window, or to `fallback_owner` when none is active.
-    void set_fallback_owner(HWND owner) { fallback_owner_ = owner; }
+    // The window that owns the message boxes: the program's uppermost window (the main window, or the
+    // Help or About window while it is open), so that while a box is open no window of the program
+    // takes input, whichever program is active.
+    void set_message_box_owner(HWND owner) { message_box_owner_ = owner; }
 
     void beep() override;
     void sleep(unsigned milliseconds) override;
@@ -35,7 +37,7 @@ private:
     // ERROR_SUCCESS once all of `bytes` are in a new file `name` and on the disk; else why not.
     DWORD write_new_file(const std::wstring& name, std::string_view bytes, DWORD attributes);
 
-    HWND fallback_owner_ = nullptr;
+    HWND message_box_owner_ = nullptr;
 };
 
 // The system's own words for an error code, without the line end it puts after them.

@@ -1,6 +1,8 @@
 // The supervision tick, and "Liga"/"Desliga".
 #include <gtest/gtest.h>
 
+#include <new>
+
 #include "fakes.h"
 
 namespace relinka::testing {
@@ -182,6 +184,18 @@ TEST(Tick, TickArrivingDuringATickIsDropped) {
                blank_labels(3, 8)));
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace().size(), 11u) << "the guard is released when the tick ends";
+}
+
+TEST(Tick, TickLeftByAnUnexpectedExceptionStillLetsTheNextOneRun) {
+    Slot1 rig(L"PU2ABC");
+    rig.station.during_next_call = [] { throw std::bad_alloc(); };
+    EXPECT_THROW(rig.amigos.Timer1_Timer(), std::bad_alloc);
+    rig.take_trace();
+    rig.station.connected = {L"PU2ABC"};
+    rig.amigos.Timer1_Timer();
+    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")",
+                                       "IsConnected(\"PU2ABC\")", "Label1=\"conectado\""} +
+                                 blank_labels(2, 8)));
 }
 
 TEST(Tick, ClosingDuringACallEndsTheTickAtOnce) {

@@ -195,6 +195,7 @@ template <class W, class... Args>
 struct Shown {
     W window;
     explicit Shown(Args&... args) : window(args...) {
+        window.create();
         window.show();
         SetForegroundWindow(window.hwnd());
         pump_for(100);

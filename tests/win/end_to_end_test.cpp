@@ -21,6 +21,24 @@ bool contains(const std::wstring& text, const std::wstring& part) {
     return text.find(part) != std::wstring::npos;
 }
 
+// A window of this test's own, brought to the front: Relinka then has no active window, as when the
+// operator works in another program.
+class OtherProgramsWindow {
+public:
+    OtherProgramsWindow()
+        : window_(CreateWindowExW(0, L"STATIC", L"outro programa", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                  200, 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr)) {
+        SetForegroundWindow(window_);
+        pump_for(300);
+    }
+    ~OtherProgramsWindow() { DestroyWindow(window_); }
+    OtherProgramsWindow(const OtherProgramsWindow&) = delete;
+    OtherProgramsWindow& operator=(const OtherProgramsWindow&) = delete;
+
+private:
+    HWND window_;
+};
+
 class EndToEnd : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -278,6 +296,34 @@ TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink)
         << "ticks go on behind the Help window";
     PostMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
     EXPECT_TRUE(wait_until([&] { return !IsWindow(help); }, 5000));
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(program.main_window()); }, 5000));
+}
+
+// The cycle's message while the Help window is open, the operator busy in another program: no window of
+// Relinka takes input until it is answered, so nothing runs in the middle of the tick.
+TEST_F(EndToEnd, TheCyclesMessageOverTheHelpWindowBlocksEveryWindowOfTheProgram) {
+    RelinkaProcess& program = start();
+    standin->SetConnectDelay(0);
+    program.type(kText1, L"PU2ABC");
+    program.click(kCheck1);
+    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, 8000));
+    program.click(kCommand3);
+    const HWND help = program.form_titled(L"Ajuda");
+    ASSERT_TRUE(help);
+    const OtherProgramsWindow elsewhere;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(program.control(kText1), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""), SMTO_NORMAL,
+                        5000, &ignored);
+    const HWND box = program.message_box();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(message_box_text(box), L"Entre com a estação desejada primeiro...");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), help);
+    EXPECT_FALSE(IsWindowEnabled(help)) << "its Retornar could be pressed under the message";
+    EXPECT_FALSE(IsWindowEnabled(program.main_window()));
+    answer(box, IDOK);
+    EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(help); }, 5000));
+    EXPECT_FALSE(IsWindowEnabled(program.main_window())) << "still behind the Help window";
+    PostMessageW(GetDlgItem(help, kAjudaCommand1), BM_CLICK, 0, 0);
     EXPECT_TRUE(wait_until([&] { return IsWindowEnabled(program.main_window()); }, 5000));
 }
 

@@ -36,6 +36,7 @@ struct LoadedWindow {
                       return std::make_unique<FakeEchoLink>(trace, station);
                   }};
     LoadedWindow() {
+        window.create();
         window.attach(amigos);
         amigos.Form_Load();
         window.show();
