@@ -60,6 +60,16 @@ protected:
         return wait_until([&] { return relinka->pixel(kShape1, kShapeMiddleX, kShapeMiddleY) == colour; },
                           5000);
     }
+    // PU2ABC typed, ticked and connected, then the Help window opened over the main window; null if any
+    // of it failed.
+    HWND help_over_a_connected_station() {
+        standin->SetConnectDelay(0);
+        relinka->type(kText1, L"PU2ABC");
+        relinka->click(kCheck1);
+        if (!wait_until([&] { return relinka->text(kLabel1) == L"conectado"; }, 8000)) return nullptr;
+        relinka->click(kCommand3);
+        return relinka->form_titled(L"Ajuda");
+    }
     bool log_shows(const std::wstring& line, DWORD milliseconds) {
         return wait_until([&] { return contains(standin.log(), line + L"\n"); }, milliseconds);
     }
@@ -282,12 +292,7 @@ TEST_F(EndToEnd, TickedEmptySlotAsksOnceAndIsUnticked) {
 
 TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink) {
     RelinkaProcess& program = start();
-    standin->SetConnectDelay(0);
-    program.type(kText1, L"PU2ABC");
-    program.click(kCheck1);
-    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, 8000));
-    program.click(kCommand3);
-    const HWND help = program.form_titled(L"Ajuda");
+    const HWND help = help_over_a_connected_station();
     ASSERT_TRUE(help);
     EXPECT_FALSE(IsWindowEnabled(program.main_window()));
     standin->ClearCallLog();
@@ -303,12 +308,7 @@ TEST_F(EndToEnd, HelpWindowBlocksTheMainWindowWhileTheCycleKeepsCallingEchoLink)
 // Relinka takes input until it is answered, so nothing runs in the middle of the tick.
 TEST_F(EndToEnd, TheCyclesMessageOverTheHelpWindowBlocksEveryWindowOfTheProgram) {
     RelinkaProcess& program = start();
-    standin->SetConnectDelay(0);
-    program.type(kText1, L"PU2ABC");
-    program.click(kCheck1);
-    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, 8000));
-    program.click(kCommand3);
-    const HWND help = program.form_titled(L"Ajuda");
+    const HWND help = help_over_a_connected_station();
     ASSERT_TRUE(help);
     const OtherProgramsWindow elsewhere;
     DWORD_PTR ignored = 0;

@@ -454,32 +454,13 @@ int save_and_crash() {
     return 1;
 }
 
-// This program run with `option` in the working directory, to its end; its exit code.
-DWORD run_this_program(const wchar_t* option) {
-    wchar_t program[MAX_PATH];
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    std::wstring command = L"\"" + std::wstring(program) + L"\" " + option;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                        &process))
-        return GetLastError();
-    DWORD code = STILL_ACTIVE;
-    if (WaitForSingleObject(process.hProcess, 20'000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return code;
-}
-
 // The crash comes while amigos.txt is hidden, and the operator shows it again before the next save: on
 // Windows, CreateFileW refuses to write over a hidden file without being asked for a hidden one.
 TEST_F(FriendsFiles, NextSaveRemovesWhatASaveCutShortByACrashLeft) {
     const std::string old = eight_lines("PU2OLD");
     write_file(kFriendsFile, old);
     ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_HIDDEN));
-    ASSERT_EQ(run_this_program(kCrashOption), kCrashed);
+    ASSERT_EQ(run_to_end(beside_tests(L"friends_files_test.exe"), kCrashOption), kCrashed);
     EXPECT_EQ(contents(kFriendsFile), old);
     ASSERT_GT(entries().size(), 1u) << "the crash left nothing to remove";
 

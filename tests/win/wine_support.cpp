@@ -119,20 +119,22 @@ void StandIn::reset() {
     control_->ClearCallLog();
 }
 
-DWORD run_standin(const wchar_t* option) {
-    std::wstring command = L"\"" + beside_tests(L"echolink-standin.exe") + L"\" " + option;
+DWORD run_to_end(const std::wstring& program, const wchar_t* option) {
+    std::wstring command = L"\"" + program + L"\" " + option;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return GetLastError();
-    WaitForSingleObject(process.hProcess, 30'000);
     DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(process.hProcess, 30'000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
 }
+
+DWORD run_standin(const wchar_t* option) { return run_to_end(beside_tests(L"echolink-standin.exe"), option); }
 
 }  // namespace relinka::testing

@@ -43,7 +43,10 @@ private:
     ComPtr<IStandInControl> control_;
 };
 
-// Runs the stand-in with a registration option; the exit code.
+// Runs a program with one option in the working directory, to its end; its exit code (STILL_ACTIVE if
+// it ran on for 30 s).
+DWORD run_to_end(const std::wstring& program, const wchar_t* option);
+// The stand-in with a registration option.
 DWORD run_standin(const wchar_t* option);
 
 }  // namespace relinka::testing
