@@ -46,9 +46,9 @@ struct ControlSpec {
     const wchar_t* name;  // the name the handlers know it by
     int id;
     ControlKind kind;
-    const wchar_t* caption;
+    const wchar_t* caption = L"";
     int left, top, width, height;  // twips, from the client area's top-left corner
-    FontSpec font;
+    FontSpec font = kWindowFont;   // the window's own
     ColourValue fore = kDefaultColour;
     ColourValue back = kDefaultColour;
     Align align = Align::Left;

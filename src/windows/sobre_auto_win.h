@@ -39,12 +39,10 @@ constexpr ControlSpec sobre_line(const wchar_t* name, int id, int top) {
     return {.name = name,
             .id = id,
             .kind = ControlKind::Line,
-            .caption = L"",
             .left = 120,
             .top = top,
             .width = 4560 - 120,
-            .height = 0,
-            .font = kWindowFont};
+            .height = 0};
 }
 
 // In tab order; the lines take no focus.
@@ -122,7 +120,6 @@ inline constexpr std::array kSobreAutoControls{
                 .top = 3120,
                 .width = 4455,
                 .height = 855,
-                .font = kWindowFont,
                 .align = Align::Centre,
                 .tab_index = 6},
     ControlSpec{.name = L"Command1",
@@ -140,12 +137,10 @@ inline constexpr std::array kSobreAutoControls{
     ControlSpec{.name = L"AniGIF2",
                 .id = kSobreAniGIF2,
                 .kind = ControlKind::Animation,
-                .caption = L"",
                 .left = 240,
                 .top = 0,
                 .width = 735,
                 .height = 1335,
-                .font = kWindowFont,
                 .tab_index = 8,
                 .picture = IDG_ABOUT_MAST},
     sobre_line(L"Line1", kSobreLine1, 1320),
