@@ -23,8 +23,10 @@ target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplu
 # The manifest names the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(MANIFEST_ARCHITECTURE x86)
+    set(WINE_BITS 32)
 else()
     set(MANIFEST_ARCHITECTURE amd64)
+    set(WINE_BITS 64)
 endif()
 configure_file(assets/relinka.manifest.in generated/relinka.manifest @ONLY)
 target_include_directories(relinka_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
@@ -91,20 +93,25 @@ if(BUILD_TESTING)
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
     add_test(NAME make-high-dpi-prefix
-             COMMAND bash -c "source '${CMAKE_SOURCE_DIR}/scripts/lib.sh' && make_wine_prefix '${high_dpi_prefix}' 144 1280x1024")
+             COMMAND bash -c "WINE_BITS=${WINE_BITS} && source '${CMAKE_SOURCE_DIR}/scripts/lib.sh' && choose_wine_build && make_wine_prefix '${high_dpi_prefix}' 144 1280x1024")
     add_test(NAME end-high-dpi-prefix COMMAND sh -c "WINEPREFIX='${high_dpi_prefix}' wineserver -k || true")
     set_tests_properties(make-high-dpi-prefix PROPERTIES FIXTURES_SETUP high_dpi)
     set_tests_properties(end-high-dpi-prefix PROPERTIES FIXTURES_CLEANUP high_dpi)
     add_wine_test(high_dpi_test)
     set_tests_properties(high_dpi_test PROPERTIES ENVIRONMENT WINEPREFIX=${high_dpi_prefix} FIXTURES_REQUIRED high_dpi)
+    # What operators get is the 32-bit build: this one, or beside this one when this is the 64-bit build
+    # that runs the tests on a machine that cannot run 32-bit programs.
+    set(SHIPPED_BUILD ${CMAKE_BINARY_DIR} CACHE PATH "The build folder of the 32-bit relinka.exe operators get")
     add_wine_test(program_file_test)
     target_link_libraries(program_file_test PRIVATE version)
+    # Wine's drive Z: is the Linux root.
+    target_compile_definitions(program_file_test PRIVATE SHIPPED_PROGRAM="Z:${SHIPPED_BUILD}/bin/relinka.exe")
     add_dependencies(program_file_test relinka echolink-standin)
 
     # The package as scripts/package makes it, in a folder of the test's own.
     add_test(NAME package_test
-             COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_BINARY_DIR}
-                     ${relinka_package}.zip)
+             COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${SHIPPED_BUILD}
+                     relinka-${PROJECT_VERSION}-windows-x86.zip)
     add_dependencies(end_to_end_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and

@@ -1,24 +1,81 @@
-# Shared by scripts/test, scripts/demo and scripts/package: packages, builds, and a private Wine prefix
-# and display. Sourced, not run. Every process started here is ended by its id when the calling script
-# ends, and only the Wine prefix made here is ever ended: a prefix inherited from the caller's shell (say,
-# the one EchoLink runs in) is never touched.
+# Shared by the scripts: packages, builds, and a private Wine prefix and display. Sourced, not run.
+# Every process started here is ended by its id when the calling script ends, and only the Wine prefix
+# made here is ever ended: a prefix inherited from the caller's shell (say, the one EchoLink runs in) is
+# never touched.
 
 ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 BUILD_ROOT=${BUILD_ROOT:-$ROOT/build}
 NATIVE_BUILD=$BUILD_ROOT/native
+# relinka.exe as operators get it: 32-bit, like EchoLink.
 WINDOWS_BUILD=$BUILD_ROOT/windows
+# The same sources built 64-bit, for the tests on a machine that cannot run 32-bit programs.
+WINDOWS64_BUILD=$BUILD_ROOT/windows64
+# 64-bit Wine's own loader, which the 64-bit build is started with.
+WINE64_LOADER=${WINE64_LOADER:-/usr/lib/wine/wine64}
 
-# relinka.exe is a 32-bit program, like EchoLink: it runs under Wine's WoW64 (wine32 beside wine64).
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest clang-format python3
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools libwine-dev
-          wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core)
+          wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core)
 
 say() { printf '\n== %s\n' "$*"; }
+
+# Whether this machine runs 32-bit (i386) Linux programs, which 32-bit Wine is. Some hypervisors have no
+# 32-bit user mode: there every i386 program fails to start ("Exec format error"). The probe is the
+# smallest such program, a static i386 ELF that only calls exit(0), so it needs nothing installed.
+runs_i386_programs() {
+    local probe=$BUILD_ROOT/i386-probe
+    mkdir -p "$BUILD_ROOT"
+    printf '%b' '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08' \
+                '\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0' \
+                '\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0' \
+                '\xb8\x01\0\0\0\x31\xdb\xcd\x80' >"$probe"
+    chmod +x "$probe"
+    # Waited for in a subshell, which is then the one to say how it died.
+    ("$probe"; exit $?) 2>/dev/null
+}
+
+# Which build the Wine tests run, in WINE_BITS (32 or 64), and why, in WINE_CHOICE (plain words); sets
+# WINE (what starts a Windows program), WINE_BUILD (the build folder of the programs Wine runs) and the
+# packages the choice needs. Where this machine runs 32-bit programs, the tests run relinka.exe as
+# operators get it, 32-bit under Wine's WoW64. Where it cannot, the same sources are built 64-bit and run
+# under 64-bit Wine, and the 32-bit program is still built, checked as a file and packaged. WINE_BITS
+# given by the caller chooses without the probe.
+choose_wine_build() {
+    local reason
+    if [ -n "${WINE_BITS:-}" ]; then
+        reason="WINE_BITS=$WINE_BITS was given"
+    elif runs_i386_programs; then
+        WINE_BITS=32 reason="this machine runs 32-bit programs"
+    else
+        WINE_BITS=64 reason="this machine cannot run 32-bit programs (a 32-bit Linux program fails to start here)"
+    fi
+    case $WINE_BITS in
+        32)
+            WINE_CHOICE="Wine tests: the 32-bit programs, relinka.exe as operators get it, under Wine's WoW64, because $reason."
+            WINE=wine
+            WINE_BUILD=$WINDOWS_BUILD
+            PACKAGES+=(wine32:i386)
+            ;;
+        64)
+            WINE_CHOICE="Wine tests: the 64-bit build of the same sources under 64-bit Wine, because $reason. The 32-bit relinka.exe is built, checked as a file and packaged."
+            # Debian's `wine` starts the 32-bit loader whenever wine32 is installed: go round it.
+            WINE=$WINE64_LOADER
+            export WINELOADER=$WINE64_LOADER
+            WINE_BUILD=$WINDOWS64_BUILD
+            PACKAGES+=(g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+            ;;
+        *)
+            echo "WINE_BITS must be 32 or 64, not \"$WINE_BITS\"" >&2
+            return 1
+            ;;
+    esac
+    export WINE_BITS
+}
 
 install_missing_packages() {
     local missing=() package updated=no
     export DEBIAN_FRONTEND=noninteractive
-    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    if [ "$WINE_BITS" = 32 ] && ! dpkg --print-foreign-architectures | grep -qx i386; then
         say "adding the i386 architecture (for 32-bit Wine)"
         dpkg --add-architecture i386
         apt-get update -q >/dev/null
@@ -49,11 +106,36 @@ run_build() {
     fi
 }
 
-build_windows() {
-    say "building relinka.exe (32-bit) and the tests (MinGW-w64)"
-    cmake -S "$ROOT" -B "$WINDOWS_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=Release \
-          -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-i686.cmake" -DNATIVE_TESTS="${NATIVE_TESTS:-}" >/dev/null
+# Configures a Windows build folder for a MinGW-w64 toolchain (i686 or x86_64), with any further options.
+configure_windows() {
+    local folder=$1 toolchain=$2
+    shift 2
+    cmake -S "$ROOT" -B "$folder" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+          -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-w64-$toolchain.cmake" "$@" >/dev/null
+}
+
+# relinka.exe as operators get it (32-bit), with the stand-in and the tests where they run on this
+# machine. NATIVE_TESTS hands the native build's tests to the build that runs the tests.
+build_shipped_program() {
+    if [ "$WINE_BITS" = 32 ]; then
+        say "building relinka.exe (32-bit) and the tests (MinGW-w64)"
+        configure_windows "$WINDOWS_BUILD" i686 -DBUILD_TESTING=ON -DNATIVE_TESTS="${NATIVE_TESTS:-}"
+    else
+        say "building relinka.exe (32-bit; its tests cannot run on this machine)"
+        configure_windows "$WINDOWS_BUILD" i686 -DBUILD_TESTING=OFF -DNATIVE_TESTS=
+    fi
     run_build "$WINDOWS_BUILD"
+}
+
+# Everything the Wine tests and the demo run: the shipped build, and where 32-bit programs cannot run,
+# the 64-bit build of the same sources beside it.
+build_windows() {
+    build_shipped_program
+    [ "$WINE_BITS" = 32 ] && return 0
+    say "building the same sources 64-bit, with the stand-in and the tests (MinGW-w64)"
+    configure_windows "$WINDOWS64_BUILD" x86_64 -DBUILD_TESTING=ON -DNATIVE_TESTS="${NATIVE_TESTS:-}" \
+                      -DSHIPPED_BUILD="$WINDOWS_BUILD"
+    run_build "$WINDOWS64_BUILD"
 }
 
 build_native() {
@@ -90,12 +172,36 @@ start_display() {
     done
 }
 
+# Runs one step of setting Wine up, quietly. When it fails, says what was being done and what Wine said,
+# and fails.
+wine_step() {
+    local what=$1 log status=0
+    shift
+    log=$(mktemp)
+    "$@" >"$log" 2>&1 || status=$?
+    if [ "$status" -ne 0 ]; then
+        {
+            echo "failed while $what: \`$*\` ended with status $status."
+            if [ -s "$log" ]; then
+                echo "It said:"
+                tail -n 40 "$log" | sed 's/^/    /'
+            else
+                echo "It printed nothing."
+            fi
+            [ "$status" -ne 126 ] || echo "Status 126: the program could not be started at all."
+        } >&2
+    fi
+    rm -f "$log"
+    return "$status"
+}
+
 # A Wine prefix at `path`, made unless it is there, at `dpi` dots per inch, with every program in one
 # virtual desktop of `desktop` pixels (so windows have frames and every process sees the others' windows).
+# A prefix that could not be made whole is removed, so the next run makes it again.
 make_wine_prefix() {
     local prefix=$1 dpi=${2:-96} desktop=${3:-1024x768}
     # A prefix made before 32-bit Wine was installed has no syswow64, and no 32-bit program starts in it.
-    if [ -f "$prefix/system.reg" ] && [ ! -d "$prefix/drive_c/windows/syswow64" ]; then
+    if [ "$WINE_BITS" = 32 ] && [ -f "$prefix/system.reg" ] && [ ! -d "$prefix/drive_c/windows/syswow64" ]; then
         say "remaking $prefix: it was made without 32-bit Wine"
         WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
         rm -rf "$prefix"
@@ -104,25 +210,49 @@ make_wine_prefix() {
     say "making a Wine prefix in $prefix"
     (
         export WINEPREFIX=$prefix
-        wineboot -i >/dev/null 2>&1
-        # Before anything else: otherwise the first out-of-process COM activation can hang.
-        wineserver -w
-        wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-        wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f >/dev/null 2>&1
-        if [ "$dpi" != 96 ]; then
-            wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-        fi
-        wineserver -w
-    )
+        wine_step "making the Wine prefix" "$WINE" wineboot.exe -i &&
+            # Before anything else: otherwise the first out-of-process COM activation can hang.
+            wine_step "waiting for the new prefix to settle" wineserver -w &&
+            wine_step "setting the prefix's virtual desktop" \
+                      "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+            wine_step "setting the prefix's virtual desktop" \
+                      "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f &&
+            { [ "$dpi" = 96 ] ||
+                  wine_step "setting the prefix to $dpi dpi" "$WINE" reg add 'HKCU\Control Panel\Desktop' \
+                            /v LogPixels /t REG_DWORD /d "$dpi" /f; } &&
+            wine_step "waiting for the new prefix to settle" wineserver -w
+    ) && return 0
+    WINEPREFIX=$prefix wineserver -k 2>/dev/null
+    rm -rf "$prefix"
+    return 1
 }
 
-# The build's own prefix, for this script's programs.
+# The prefix of the build whose programs Wine runs, for this script's programs.
 start_wine() {
-    export WINEPREFIX=$WINDOWS_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$WINE_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     OWN_WINEPREFIX=$WINEPREFIX
     make_wine_prefix "$WINEPREFIX"
 }
 
 register_standin() {
-    wine "$WINDOWS_BUILD/bin/echolink-standin.exe" /regserver
+    wine_step "registering the EchoLink stand-in" "$WINE" "$WINE_BUILD/bin/echolink-standin.exe" /regserver
+}
+
+# Starts a program of the Wine build in the background, in `folder`, for the rest of the script; what it
+# prints goes to <name>.log in the build folder. If it has ended after `seconds`, says so with what it
+# printed, and fails.
+start_program() {
+    local folder=$1 program=$2 seconds=$3 log pid status=0
+    log=$WINE_BUILD/${program%.exe}.log
+    env -C "$folder" "$WINE" "$WINE_BUILD/bin/$program" >"$log" 2>&1 &
+    pid=$!
+    STARTED_PIDS+=("$pid")
+    sleep "$seconds"
+    kill -0 "$pid" 2>/dev/null && return 0
+    wait "$pid" || status=$?
+    {
+        echo "failed while starting $program under Wine: it ended at once, with status $status."
+        [ -s "$log" ] && { echo "It said:"; tail -n 40 "$log" | sed 's/^/    /'; }
+    } >&2
+    return 1
 }

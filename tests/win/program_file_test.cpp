@@ -1,5 +1,7 @@
 // relinka.exe as a file: what Windows reads from it before the program runs. Wine is lenient about some
-// of it (it does not hold a manifest's architecture against the program), so it is read back here.
+// of it (it does not hold a manifest's architecture against the program), so it is read back here. The
+// file is the 32-bit program operators get, whichever build these tests belong to: on a machine that
+// cannot run 32-bit programs they are the 64-bit build, and read the 32-bit program from beside it.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -96,32 +98,46 @@ std::wstring version_string(const std::vector<BYTE>& info, const wchar_t* name) 
     return std::wstring(value, wcsnlen(value, length));
 }
 
-TEST(ProgramFile, BothProgramsAre32BitGuiProgramsAndTheTestsRunUnderWow64) {
-    for (const wchar_t* name : {L"relinka.exe", L"echolink-standin.exe"}) {
-        PeFile program(beside_tests(name));
-        ASSERT_TRUE(program.valid()) << name;
-        EXPECT_EQ(program.machine(), IMAGE_FILE_MACHINE_I386) << name;
-        EXPECT_EQ(program.magic(), IMAGE_NT_OPTIONAL_HDR32_MAGIC) << name;
-        EXPECT_EQ(program.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI) << name;
-    }
-    // As on a 64-bit Windows: the 32-bit programs in a 64-bit system.
+// The program operators get.
+const std::wstring kShipped = L"" SHIPPED_PROGRAM;
+
+TEST(ProgramFile, TheShippedProgramIsA32BitGuiProgram) {
+    PeFile program(kShipped);
+    ASSERT_TRUE(program.valid());
+    EXPECT_EQ(program.machine(), IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(program.magic(), IMAGE_NT_OPTIONAL_HDR32_MAGIC);
+    EXPECT_EQ(program.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// The stand-in is built with the tests, and runs as they do: a 32-bit build under WoW64, as on a 64-bit
+// Windows; a 64-bit build natively.
+TEST(ProgramFile, TheStandInIsOfTheTestsOwnBuild) {
+    PeFile standin(beside_tests(L"echolink-standin.exe"));
+    ASSERT_TRUE(standin.valid());
     BOOL wow64 = FALSE;
     ASSERT_TRUE(IsWow64Process(GetCurrentProcess(), &wow64));
-    EXPECT_TRUE(wow64);
+    if constexpr (sizeof(void*) == 4) {
+        EXPECT_EQ(standin.machine(), IMAGE_FILE_MACHINE_I386);
+        EXPECT_TRUE(wow64);
+    } else {
+        EXPECT_EQ(standin.machine(), IMAGE_FILE_MACHINE_AMD64);
+        EXPECT_FALSE(wow64);
+    }
+    EXPECT_EQ(standin.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
 }
 
 TEST(ProgramFile, ImportsOnlyDllsThatComeWithWindows) {
     const std::set<std::string> with_windows{"gdi32.dll",   "gdiplus.dll", "kernel32.dll",
                                              "msvcrt.dll",  "ole32.dll",   "oleaut32.dll",
                                              "shell32.dll", "shlwapi.dll", "user32.dll"};
-    const std::set<std::string> imported = PeFile(beside_tests(L"relinka.exe")).imported_dlls();
+    const std::set<std::string> imported = PeFile(kShipped).imported_dlls();
     EXPECT_TRUE(imported.count("kernel32.dll")) << "the import table was not read";
     for (const std::string& dll : imported)
         EXPECT_TRUE(with_windows.count(dll)) << dll << " does not come with Windows";
 }
 
 TEST(ProgramFile, ManifestNamesTheProgramsOwnArchitectureAndWhatWindowsAsksFor) {
-    const std::string manifest = manifest_of(beside_tests(L"relinka.exe"));
+    const std::string manifest = manifest_of(kShipped);
     ASSERT_FALSE(manifest.empty());
     // The program's own identity comes first; the common controls' dependency, with "*", after it.
     EXPECT_EQ(attribute_of(manifest, "assemblyIdentity", "processorArchitecture"), "x86");
@@ -139,10 +155,9 @@ TEST(ProgramFile, ManifestNamesTheProgramsOwnArchitectureAndWhatWindowsAsksFor) 
 }
 
 TEST(ProgramFile, VersionResourceInPortuguese) {
-    const std::wstring program = beside_tests(L"relinka.exe");
-    std::vector<BYTE> info(GetFileVersionInfoSizeW(program.c_str(), nullptr));
+    std::vector<BYTE> info(GetFileVersionInfoSizeW(kShipped.c_str(), nullptr));
     ASSERT_FALSE(info.empty());
-    ASSERT_TRUE(GetFileVersionInfoW(program.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    ASSERT_TRUE(GetFileVersionInfoW(kShipped.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT length = 0;
     ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
