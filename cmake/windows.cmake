@@ -40,7 +40,9 @@ set_source_files_properties(${relinka_resources} PROPERTIES
 
 add_executable(relinka WIN32 src/app/main_win.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
-target_link_options(relinka PRIVATE -municode -mwindows -static -s)
+# No time stamp in the PE header, so that two builds of the same sources are the same bytes; Windows
+# does not look at it (nor at the checksum of a program, which the linker sets right).
+target_link_options(relinka PRIVATE -municode -mwindows -static -s -Wl,--no-insert-timestamp)
 
 # The package operators download (scripts/package): relinka.exe and the guide, LEIAME.txt, made from
 # LEIAME.md as Notepad shows it.
@@ -103,15 +105,15 @@ if(BUILD_TESTING)
     # that runs the tests on a machine that cannot run 32-bit programs.
     set(SHIPPED_BUILD ${CMAKE_BINARY_DIR} CACHE PATH "The build folder of the 32-bit relinka.exe operators get")
     add_wine_test(program_file_test)
-    target_link_libraries(program_file_test PRIVATE version)
+    target_link_libraries(program_file_test PRIVATE version imagehlp)
     # Wine's drive Z: is the Linux root.
     target_compile_definitions(program_file_test PRIVATE SHIPPED_PROGRAM="Z:${SHIPPED_BUILD}/bin/relinka.exe")
     add_dependencies(program_file_test relinka echolink-standin)
 
-    # The package as scripts/package makes it, in a folder of the test's own.
+    # The package as scripts/package makes it, and again from a clean build, in folders of the test's own.
     add_test(NAME package_test
-             COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${SHIPPED_BUILD}
-                     relinka-${PROJECT_VERSION}-windows-x86.zip)
+             COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_SOURCE_DIR}
+                     ${SHIPPED_BUILD} ${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake)
     add_dependencies(end_to_end_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and

@@ -144,6 +144,24 @@ build_native() {
     run_build "$NATIVE_BUILD"
 }
 
+# The package operators download, made from the shipped build `build` into `folder`, with its SHA-256 in
+# the usual sha256sum form beside it. Every file in the package carries the time of the commit the
+# sources come from (SOURCE_DATE_EPOCH, unless given), so that two builds of one commit give the same
+# package, byte for byte.
+pack_shipped_program() {
+    local build=$1 folder=$2 name
+    if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
+        SOURCE_DATE_EPOCH=$(git -C "$ROOT" -c safe.directory="$ROOT" log -1 --format=%ct) || {
+            echo "cannot read the commit's time for the package (not a git clone?): give SOURCE_DATE_EPOCH" >&2
+            return 1
+        }
+    fi
+    SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH cpack --config "$build/CPackConfig.cmake" -B "$folder" >/dev/null
+    rm -rf "$folder/_CPack_Packages"
+    name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake").zip
+    (cd "$folder" && sha256sum "$name" >"$name.sha256")
+}
+
 STARTED_PIDS=()
 OWN_WINEPREFIX=""
 # On exit, whatever the way out; the script's own exit status is kept.

@@ -4,6 +4,7 @@
 // cannot run 32-bit programs they are the 64-bit build, and read the 32-bit program from beside it.
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <imagehlp.h>
 
 #include <algorithm>
 #include <cstring>
@@ -33,6 +34,7 @@ public:
     WORD machine() const { return nt_->FileHeader.Machine; }
     WORD magic() const { return nt_->OptionalHeader.Magic; }
     WORD subsystem() const { return nt_->OptionalHeader.Subsystem; }
+    DWORD time_stamp() const { return nt_->FileHeader.TimeDateStamp; }
 
     // The names of the DLLs it imports from, in lower case (PE32 only).
     std::set<std::string> imported_dlls() const {
@@ -107,6 +109,16 @@ TEST(ProgramFile, TheShippedProgramIsA32BitGuiProgram) {
     EXPECT_EQ(program.machine(), IMAGE_FILE_MACHINE_I386);
     EXPECT_EQ(program.magic(), IMAGE_NT_OPTIONAL_HDR32_MAGIC);
     EXPECT_EQ(program.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// Two builds of the same sources are the same bytes: no time of building in the header, and so a
+// checksum that stays put; it is right, as a tool that checks it expects.
+TEST(ProgramFile, TheShippedProgramHasNoTimeStampAndItsChecksumIsRight) {
+    EXPECT_EQ(PeFile(kShipped).time_stamp(), 0u);
+    DWORD in_header = 0, computed = 0;
+    ASSERT_EQ(MapFileAndCheckSumW(kShipped.c_str(), &in_header, &computed), DWORD(CHECKSUM_SUCCESS));
+    EXPECT_EQ(in_header, computed);
+    EXPECT_NE(computed, 0u);
 }
 
 // The stand-in is built with the tests, and runs as they do: a 32-bit build under WoW64, as on a 64-bit
