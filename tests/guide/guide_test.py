@@ -20,8 +20,10 @@ ROOT = os.path.abspath(sys.argv.pop(1) if len(sys.argv) > 1 else os.path.join(os
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import leiame_txt  # noqa: E402
 
-# Windows' words that the guide quotes: fields and menu entries of Explorer's shortcuts.
-WINDOWS_WORDS = {"Iniciar em", "Criar atalho", "Mostrar mais opções", "Propriedades", "Destino"}
+# Windows' words that the guide quotes: fields and menu entries of Explorer's shortcuts and of a file's
+# properties, and SmartScreen's warning about a program from the internet.
+WINDOWS_WORDS = {"Iniciar em", "Criar atalho", "Mostrar mais opções", "Propriedades", "Destino", "Desbloquear",
+                 "O Windows protegeu o computador", "Mais informações", "Executar assim mesmo"}
 
 GAP = "\x00"  # where a program text has a part computed at run time (an error code, a reason)
 
