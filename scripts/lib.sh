@@ -13,7 +13,7 @@ WINDOWS64_BUILD=$BUILD_ROOT/windows64
 # 64-bit Wine's own loader, which the 64-bit build is started with.
 WINE64_LOADER=${WINE64_LOADER:-/usr/lib/wine/wine64}
 
-PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest clang-format python3
+PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest clang-format python3 git
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools libwine-dev
           wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core)
 
