@@ -175,19 +175,20 @@ end_started_processes() {
 }
 trap end_started_processes EXIT
 
-# A display of our own, unless one was given.
+# A display of our own, unless one was given. Xvfb picks a display number no other X server listens on
+# (lock files alone miss a server in another file system, whose socket is still in the way) and says it
+# once it is ready.
 start_display() {
     if [ -n "${DISPLAY:-}" ] && [ "${1:-}" != private ]; then return 0; fi
-    local number=57
-    while [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ]; do number=$((number + 1)); done
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    local ready number=""
+    ready=$(mktemp -u)
+    mkfifo "$ready"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$ready" >/dev/null 2>&1 &
     STARTED_PIDS+=($!)
+    read -r -t 20 number <"$ready" || true
+    rm -f "$ready"
+    [ -n "$number" ] || { echo "Xvfb did not start" >&2; return 1; }
     export DISPLAY=":$number"
-    local tries=0
-    until xdpyinfo >/dev/null 2>&1; do
-        tries=$((tries + 1)); [ $tries -gt 100 ] && { echo "Xvfb did not start" >&2; return 1; }
-        sleep 0.1
-    done
 }
 
 # Runs one step of setting Wine up, quietly. When it fails, says what was being done and what Wine said,
