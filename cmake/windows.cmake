@@ -6,6 +6,8 @@ add_library(relinka_win STATIC
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/win32/animation_win.cpp
+    src/win32/annotations_win.cpp
+    src/win32/control_descriptions_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
     src/win32/modal_form_win.cpp
@@ -61,8 +63,9 @@ if(BUILD_TESTING)
     add_subdirectory(tools/echolink-standin)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest)
+    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
+            tests/win/recorded_annotations.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus oleacc gtest)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
@@ -84,6 +87,7 @@ if(BUILD_TESTING)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
+    add_wine_test(accessibility_test)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)

@@ -32,7 +32,10 @@ std::wstring text_of(HWND control) {
 
 }  // namespace
 
-AmigosWindow::AmigosWindow(WindowsDesktop& desktop) : Form(kAmigosForm, kAmigosControls), desktop_(desktop) {}
+AmigosWindow::AmigosWindow(WindowsDesktop& desktop, Annotations& annotations)
+    : Form(kAmigosForm, kAmigosControls), desktop_(desktop), annotations_(annotations) {
+    describe_with(annotations);
+}
 
 std::wstring AmigosWindow::Text(int box) const { return text_of(control(text_box_id(box))); }
 
@@ -76,6 +79,7 @@ void AmigosWindow::ShowSobreAuto() {
 
 void AmigosWindow::run_modal(ModalForm& window) {
     if (!window.create()) return;
+    window.describe_with(annotations_);
     modal_ = &window;
     desktop_.set_message_box_owner(window.hwnd());
     window.run(hwnd());
@@ -110,7 +114,7 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:
             timer_enabled_ = false;
             PostQuitMessage(0);
-            return 0;
+            break;  // on to the form, which has its controls forgotten
     }
     return Form::handle(message, wparam, lparam);
 }

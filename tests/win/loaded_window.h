@@ -1,6 +1,7 @@
 #pragma once
 // The main window as the program builds it, with the core's handlers on fakes of the desktop and
-// EchoLink, loaded and shown; the shell's calls are written down instead of made.
+// EchoLink, loaded and shown; the shell's calls and the annotations of the controls are written down
+// instead of made.
 #include <windows.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "../core/fakes.h"
 #include "app/amigos_window_win.h"
+#include "recorded_annotations.h"
 #include "wine_support.h"
 
 namespace relinka::testing {
@@ -30,7 +32,8 @@ struct LoadedWindow {
     Trace trace;
     FakeDesktop desktop{trace};
     RecordingShell shell;
-    AmigosWindow window{shell};
+    RecordedAnnotations annotated;
+    AmigosWindow window{shell, annotated.annotations};
     FakeEchoLink::Station station;
     Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
                       return std::make_unique<FakeEchoLink>(trace, station);
