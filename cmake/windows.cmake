@@ -3,6 +3,7 @@ enable_language(RC)
 
 add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
+    src/app/status_announcements_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/win32/animation_win.cpp
@@ -113,8 +114,8 @@ if(BUILD_TESTING)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the
-    # stand-in with eight connected stations.
-    foreach(bench startup_bench startup_breakdown tick_bench)
+    # stand-in with eight connected stations; what a screen reader is told over a minute.
+    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)

@@ -35,6 +35,7 @@ public:
 
 protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void describe(Annotations& annotations) override;
 
 private:
     void run_modal(ModalForm& window);

@@ -1,11 +1,14 @@
 // What a screen reader hears of the three windows: every control the Tab key reaches named and of its
-// role. Windows' own proxies are played by Wine's oleacc, read as a screen reader reads them; the
-// annotation service, which Wine 8 does not provide, by the test, which keeps what the program asks.
+// role, the status labels and the indicator named for what they show, and a station's change of state
+// announced once. Windows' own proxies are played by Wine's oleacc, read as a screen reader reads them;
+// the annotation service, which Wine 8 does not provide, by the test, which keeps what the program asks.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
+#include <algorithm>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include "loaded_window.h"
@@ -93,18 +96,112 @@ TEST(ScreenReader, EveryControlOfTheMainWindowIsNamedInTabOrder) {
         {L"Desconecta todos", kButton},
     };
     EXPECT_EQ(heard_in_tab_order(loaded.annotated), expected);
+
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const HWND label = loaded.window.control(kLabel1 + slot - 1);
+        EXPECT_EQ(heard(label, loaded.annotated),
+                  (Heard{L"Estação " + std::to_wstring(slot) + L": sem estado", ROLE_SYSTEM_STATICTEXT}));
+        EXPECT_EQ(loaded.annotated.of(label)->live_setting, kLivePolite) << "slot " << slot;
+    }
+    const HWND indicator = loaded.window.control(kShape1);
+    EXPECT_EQ(heard(indicator, loaded.annotated), (Heard{L"Supervisão ligada", ROLE_SYSTEM_GRAPHIC}));
+    EXPECT_EQ(loaded.annotated.of(indicator)->live_setting, kLivePolite);
 }
 
-// Nothing is asked of the system before the first paint.
+// Nothing is asked of the system before the first paint; what is asked once the window has shown
+// starts from what the controls show then.
 TEST(ScreenReader, TheControlsAreDescribedOnlyOnceTheWindowHasShown) {
     RecordingShell shell;
     RecordedAnnotations annotated;
     AmigosWindow window(shell, annotated.annotations);
     ASSERT_TRUE(window.create());
+    window.SetTimerEnabled(true);
+    window.SetLabel(2, L"conectado");
     window.show();
     EXPECT_EQ(annotated.requests, 0);
     pump_for(100);
-    EXPECT_EQ(heard(window.control(kText1 + 1), annotated).name, L"Estação amiga 2");
+    EXPECT_EQ(heard(window.control(kLabel1 + 1), annotated).name, L"Estação 2: conectado");
+    EXPECT_EQ(heard(window.control(kShape1), annotated).name, L"Supervisão ligada");
+}
+
+// The live-region events of this process, as a screen reader outside it sees them, and the captions
+// written to its controls.
+class Announcements {
+public:
+    struct Events {
+        std::vector<HWND> spoken, written;
+    };
+    Announcements()
+        : events_hook_(SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED,
+                                       nullptr, on_event, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT)),
+          messages_hook_(SetWindowsHookExW(WH_CALLWNDPROC, on_message, nullptr, GetCurrentThreadId())) {
+        current_ = this;
+    }
+    ~Announcements() {
+        UnhookWinEvent(events_hook_);
+        UnhookWindowsHookEx(messages_hook_);
+        current_ = nullptr;
+    }
+    // Those since the last call.
+    Events take() {
+        pump_for(100);
+        return std::exchange(events_, {});
+    }
+
+private:
+    static void CALLBACK on_event(HWINEVENTHOOK, DWORD, HWND hwnd, LONG, LONG, DWORD, DWORD) {
+        if (current_) current_->events_.spoken.push_back(hwnd);
+    }
+    static LRESULT CALLBACK on_message(int code, WPARAM wparam, LPARAM lparam) {
+        const auto* message = reinterpret_cast<const CWPSTRUCT*>(lparam);
+        if (current_ && code == HC_ACTION && message->message == WM_SETTEXT)
+            current_->events_.written.push_back(message->hwnd);
+        return CallNextHookEx(nullptr, code, wparam, lparam);
+    }
+    static inline Announcements* current_ = nullptr;
+    HWINEVENTHOOK events_hook_;
+    HHOOK messages_hook_;
+    Events events_;
+};
+
+TEST(ScreenReader, AStationsChangeOfStateIsAnnouncedOnceAndATickThatChangesNothingSaysNothing) {
+    ComApartment apartment;
+    LoadedWindow loaded;
+    Announcements announcements;
+    const HWND indicator = loaded.window.control(kShape1), label = loaded.window.control(kLabel1);
+    loaded.click(kCommand4);  // "Desliga": from here on the test runs the ticks itself
+    EXPECT_EQ(announcements.take().spoken, std::vector{indicator});
+    EXPECT_EQ(heard(indicator, loaded.annotated).name, L"Supervisão desligada");
+
+    loaded.window.SetText(1, L"PU2ABC");
+    loaded.window.SetCheck(1, 1);
+    loaded.station.connected = {L"PU2ABC"};
+    const auto tick = [&](const wchar_t* caption_after) {
+        loaded.amigos.Timer1_Timer();
+        EXPECT_EQ(text_of(label), caption_after);
+        return announcements.take();
+    };
+    // The other slots go from no caption to a blank one: no status either way.
+    EXPECT_EQ(tick(L"conectado").spoken, std::vector{label});
+    EXPECT_EQ(heard(label, loaded.annotated).name, L"Estação 1: conectado");
+    const Announcements::Events steady = tick(L"conectado");
+    EXPECT_TRUE(steady.spoken.empty());
+    for (int slot = 1; slot <= kSlots; ++slot)  // which Windows would tell screen readers of
+        EXPECT_EQ(std::count(steady.written.begin(), steady.written.end(),
+                             loaded.window.control(kLabel1 + slot - 1)),
+                  0)
+            << "the same caption written again on slot " << slot;
+
+    loaded.station.connected.clear();  // the station drops, and does not come back at once
+    loaded.station.connect_brings_up = false;
+    EXPECT_EQ(tick(L"desconectado").spoken, std::vector{label});
+    EXPECT_EQ(heard(label, loaded.annotated).name, L"Estação 1: desconectado");
+    loaded.station.connect_brings_up = true;
+    EXPECT_EQ(tick(L"conectado").spoken, std::vector{label});
+
+    loaded.click(kCommand5);  // "Liga"
+    EXPECT_EQ(announcements.take().spoken, std::vector{indicator});
+    EXPECT_EQ(heard(indicator, loaded.annotated).name, L"Supervisão ligada");
 }
 
 // Opened from the main window, as the operator opens them; what they were described as goes with them.
