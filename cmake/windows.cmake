@@ -64,9 +64,8 @@ if(BUILD_TESTING)
     add_subdirectory(tools/echolink-standin)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
-            tests/win/recorded_annotations.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus oleacc gtest)
+    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
@@ -89,6 +88,7 @@ if(BUILD_TESTING)
     add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(accessibility_test)
+    target_link_libraries(accessibility_test PRIVATE oleacc)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)

@@ -4,11 +4,16 @@
 #include <oleacc.h>
 
 #include <iterator>
-#include <utility>
 
 namespace relinka {
 
 namespace {
+// UI Automation's LiveSetting property and its value Polite, as Windows' uiautomationcoreapi.h and
+// uiautomationcore.h give them; mingw-w64's headers lack the first, and one of them is not valid C++.
+constexpr GUID kLiveSettingProperty{
+    0xc12bcd8e, 0x2a8e, 0x4950, {0x8a, 0xe7, 0x36, 0x25, 0x11, 0x1d, 0x58, 0xeb}};
+constexpr LONG kLivePolite = 1;
+
 // Every property this program annotates, cleared together.
 const MSAAPROPID kAnnotated[] = {PROPID_ACC_NAME, PROPID_ACC_ROLE, kLiveSettingProperty};
 
@@ -21,11 +26,7 @@ VARIANT long_value(LONG value) {
 }
 }  // namespace
 
-Annotations::Annotations() : asked_for_service_(false) {}
-
-Annotations::Annotations(Microsoft::WRL::ComPtr<IAccPropServices> service)
-    : service_(std::move(service)), asked_for_service_(true) {}
-
+Annotations::Annotations() = default;
 Annotations::~Annotations() = default;
 
 IAccPropServices* Annotations::service() {

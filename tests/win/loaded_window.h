@@ -4,12 +4,13 @@
 // instead of made.
 #include <windows.h>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "../core/fakes.h"
 #include "app/amigos_window_win.h"
-#include "recorded_annotations.h"
 #include "wine_support.h"
 
 namespace relinka::testing {
@@ -28,12 +29,27 @@ public:
     std::vector<Call> calls;
 };
 
+// What the program asks of the system's annotation service, kept per control as the system keeps it.
+struct RecordedAnnotations : Annotations {
+    struct Annotated {
+        std::optional<std::wstring> name;
+        std::optional<LONG> role;
+        bool live = false;
+    };
+    std::map<HWND, Annotated> controls;
+
+    void set_name(HWND control, const std::wstring& name) override { controls[control].name = name; }
+    void set_role(HWND control, LONG role) override { controls[control].role = role; }
+    void set_polite_live_region(HWND control) override { controls[control].live = true; }
+    void clear(HWND control) override { controls.erase(control); }
+};
+
 struct LoadedWindow {
     Trace trace;
     FakeDesktop desktop{trace};
     RecordingShell shell;
     RecordedAnnotations annotated;
-    AmigosWindow window{shell, annotated.annotations};
+    AmigosWindow window{shell, annotated};
     FakeEchoLink::Station station;
     Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
                       return std::make_unique<FakeEchoLink>(trace, station);
