@@ -60,9 +60,10 @@ int once() {
                 LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon), IMAGE_ICON, 32, 32, 0)));
     });
     WindowsDesktop desktop;
+    Annotations annotations;
     std::unique_ptr<AmigosWindow> window;
     step("main window and the rest of its controls made", [&] {
-        window = std::make_unique<AmigosWindow>(desktop);
+        window = std::make_unique<AmigosWindow>(desktop, annotations);
         window->create();
     });
     std::unique_ptr<ComEchoLink> link;
@@ -72,7 +73,7 @@ int once() {
     window->attach(amigos);
     step("start-up handler: timer, indicator, friends file", [&] { amigos.Form_Load(); });
     step("window shown and painted: the first paint", [&] { window->show(); });
-    step("after it: GDI+ started, the two banner animations decoded and painted", [&] {
+    step("after it: GDI+ started, the banner animations decoded and painted, the controls described", [&] {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
         UpdateWindow(window->hwnd());

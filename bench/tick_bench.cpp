@@ -19,7 +19,8 @@ int wmain() {
     standin.reset();
     standin->SetConnectDelay(0);
     WindowsDesktop desktop;
-    AmigosWindow window(desktop);
+    Annotations annotations;
+    AmigosWindow window(desktop, annotations);
     window.create();
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
         return ComEchoLink::create(std::move(on_closing));

@@ -49,6 +49,9 @@ inline constexpr FormSpec kAmigosForm{.caption = L"  Relinka",
 
 // The slots' rows: Text1..Text8, Check1..Check8 and Label1..Label8 are named by their slot.
 constexpr ControlSpec callsign_box(int slot, int tab_index) {
+    constexpr const wchar_t* names[] = {L"Estação amiga 1", L"Estação amiga 2", L"Estação amiga 3",
+                                        L"Estação amiga 4", L"Estação amiga 5", L"Estação amiga 6",
+                                        L"Estação amiga 7", L"Estação amiga 8"};
     return {.name = L"Text",
             .id = kText1 + slot - 1,
             .kind = ControlKind::TextBox,
@@ -57,7 +60,8 @@ constexpr ControlSpec callsign_box(int slot, int tab_index) {
             .width = 2295,
             .height = 375,
             .font = bold_sans(975),
-            .tab_index = tab_index};
+            .tab_index = tab_index,
+            .accessible_name = names[slot - 1]};
 }
 
 constexpr ControlSpec check_box(int slot, int tab_index) {
@@ -189,7 +193,8 @@ inline constexpr std::array kAmigosControls{
                 .width = 1695,
                 .height = 375,
                 .font = bold_sans(975),
-                .tab_index = 30},
+                .tab_index = 30,
+                .accessible_name = L"Estação a desconectar"},
     ControlSpec{.name = L"Command2",
                 .id = kCommand2,
                 .kind = ControlKind::Button,
@@ -267,7 +272,8 @@ inline constexpr std::array kAmigosControls{
                 .width = 4110,
                 .height = 765,
                 .back = rgb(255, 255, 255),
-                .picture = IDB_LOGO},
+                .picture = IDB_LOGO,
+                .accessible_name = L"Logotipo do Relinka"},
     ControlSpec{.name = L"AniGIF1",
                 .id = kAniGIF1,
                 .kind = ControlKind::Animation,
@@ -277,7 +283,8 @@ inline constexpr std::array kAmigosControls{
                 .height = 855,
                 .back = rgb(255, 255, 255),
                 .tab_index = 37,
-                .picture = IDG_BANNER_TOWER},
+                .picture = IDG_BANNER_TOWER,
+                .accessible_name = L"Torre de antena"},
     ControlSpec{.name = L"Label11",
                 .id = kLabel11,
                 .kind = ControlKind::Label,
@@ -311,7 +318,8 @@ inline constexpr std::array kAmigosControls{
                 .height = 1095,
                 .back = rgb(255, 255, 255),
                 .tab_index = 40,
-                .picture = IDG_BANNER_LINK},
+                .picture = IDG_BANNER_LINK,
+                .accessible_name = L"Duas estações ligadas"},
     ControlSpec{.name = L"Command4",
                 .id = kCommand4,
                 .kind = ControlKind::Button,

@@ -1,5 +1,6 @@
 #include "app/amigos_window_win.h"
 
+#include "app/status_announcements_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 
@@ -32,7 +33,10 @@ std::wstring text_of(HWND control) {
 
 }  // namespace
 
-AmigosWindow::AmigosWindow(WindowsDesktop& desktop) : Form(kAmigosForm, kAmigosControls), desktop_(desktop) {}
+AmigosWindow::AmigosWindow(WindowsDesktop& desktop, Annotations& annotations)
+    : Form(kAmigosForm, kAmigosControls), desktop_(desktop), annotations_(annotations) {
+    describe_with(annotations);
+}
 
 std::wstring AmigosWindow::Text(int box) const { return text_of(control(text_box_id(box))); }
 
@@ -49,7 +53,8 @@ void AmigosWindow::SetCheck(int slot, int value) {
 }
 
 void AmigosWindow::SetLabel(int slot, std::wstring_view caption) {
-    SetWindowTextW(control(kLabel1 + slot - 1), std::wstring(caption).c_str());
+    const HWND label = control(kLabel1 + slot - 1);
+    show_status(label, slot, text_of(label), caption, described() ? &annotations_ : nullptr);
 }
 
 void AmigosWindow::SetTimerEnabled(bool enabled) {
@@ -59,6 +64,7 @@ void AmigosWindow::SetTimerEnabled(bool enabled) {
         SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
     else
         KillTimer(hwnd(), kTimer1);
+    if (described()) announce_indicator(control(kShape1), enabled, annotations_);
 }
 
 void AmigosWindow::SetIndicatorFill(Colour colour) { set_fill_colour(kShape1, colour); }
@@ -76,6 +82,7 @@ void AmigosWindow::ShowSobreAuto() {
 
 void AmigosWindow::run_modal(ModalForm& window) {
     if (!window.create()) return;
+    window.describe_with(annotations_);
     modal_ = &window;
     desktop_.set_message_box_owner(window.hwnd());
     window.run(hwnd());
@@ -110,9 +117,18 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:
             timer_enabled_ = false;
             PostQuitMessage(0);
-            return 0;
+            break;  // on to the form, which has its controls forgotten
     }
     return Form::handle(message, wparam, lparam);
+}
+
+void AmigosWindow::describe(Annotations& annotations) {
+    Form::describe(annotations);
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        const HWND label = control(kLabel1 + slot - 1);
+        describe_status_label(label, slot, text_of(label), annotations);
+    }
+    describe_indicator(control(kShape1), timer_enabled_, annotations);
 }
 
 }  // namespace relinka

@@ -4,6 +4,7 @@
 #include "app/amigos.h"
 #include "app/amigos_form.h"
 #include "app/amigos_layout.h"
+#include "win32/annotations_win.h"
 #include "win32/form_win.h"
 #include "win32/modal_form_win.h"
 #include "win32/windows_desktop_win.h"
@@ -12,7 +13,9 @@ namespace relinka {
 
 class AmigosWindow : public Form, public AmigosForm {
 public:
-    explicit AmigosWindow(WindowsDesktop& desktop);
+    // Screen readers are told what its controls, and the Help and About windows' controls, are through
+    // `annotations`.
+    AmigosWindow(WindowsDesktop& desktop, Annotations& annotations);
     // The handlers that the window's events run; until then events do nothing.
     void attach(Amigos& amigos) { amigos_ = &amigos; }
 
@@ -32,12 +35,14 @@ public:
 
 protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    void describe(Annotations& annotations) override;
 
 private:
     void run_modal(ModalForm& window);
     void click(int id);
 
     WindowsDesktop& desktop_;
+    Annotations& annotations_;
     Amigos* amigos_ = nullptr;
     bool timer_enabled_ = false;
     ModalForm* modal_ = nullptr;  // the Help or About window while it is open

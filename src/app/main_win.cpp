@@ -20,7 +20,8 @@ void report_missing_echolink(const EchoLinkError& failure) {
 int run() {
     ComApartment apartment;
     WindowsDesktop desktop;
-    AmigosWindow window(desktop);
+    Annotations annotations;  // the system's service, first asked for once the window has shown
+    AmigosWindow window(desktop, annotations);
     if (!window.create()) return 1;
     // Declared last: the link is released first, after the message loop, while COM is still up.
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {

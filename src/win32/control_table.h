@@ -58,6 +58,8 @@ struct ControlSpec {
     // Kept beneath the controls it overlaps: group boxes, the banner, a title whose box reaches into a
     // group box's caption.
     bool beneath = false;
+    // What a screen reader calls it where its caption does not say (control_descriptions_win.h).
+    const wchar_t* accessible_name = nullptr;
 };
 
 // The window itself.

@@ -3,12 +3,15 @@
 #include <algorithm>
 
 #include "win32/animation_win.h"
+#include "win32/control_descriptions_win.h"
 #include "win32/painting_win.h"
 #include "win32/twips_win.h"
 
 namespace relinka {
 
 namespace {
+
+constexpr UINT kDescribeControls = WM_APP + 32;  // posted by show()
 
 struct Creation {
     const wchar_t* window_class;
@@ -140,7 +143,10 @@ void Form::show() {
         return GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP;
     });
     if (first != controls_.end()) SetFocus(first->hwnd);
+    if (annotations_) PostMessageW(hwnd(), kDescribeControls, 0, 0);
 }
+
+void Form::describe(Annotations& annotations) { describe_controls(hwnd(), designs_, annotations); }
 
 void Form::set_fill_colour(int id, ColourValue colour) {
     if (Control* control = find(id)) {
@@ -203,6 +209,15 @@ void Form::draw(const DRAWITEMSTRUCT& item) {
 
 LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case kDescribeControls:
+            if (!described_) {
+                described_ = true;
+                describe(*annotations_);
+            }
+            return 0;
+        case WM_DESTROY:  // the controls are still there
+            if (described_) forget_controls(hwnd(), designs_, *annotations_);
+            break;
         case WM_CTLCOLORSTATIC:
             return colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
         case WM_DRAWITEM:

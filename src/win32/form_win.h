@@ -13,6 +13,8 @@
 
 namespace relinka {
 
+class Annotations;
+
 // Made in two steps: the object, then create(), so that a derived form's handle() sees the window's
 // messages from its first (WM_NCCREATE, WM_CREATE) on.
 class Form : public Window {
@@ -24,6 +26,10 @@ public:
     int dpi() const { return dpi_; }
     // Shows the window with the focus on its first control that takes the focus.
     void show();
+    // Screen readers are told what each control is (control_descriptions_win.h) through `annotations`
+    // once the window has shown, so that none of it comes before the first paint; what they were told
+    // goes with the window. Without it, they hear what Windows' own proxies find.
+    void describe_with(Annotations& annotations) { annotations_ = &annotations; }
     // Fill and background colours of an indicator; painted fill over background.
     void set_fill_colour(int id, ColourValue colour);
     void set_back_colour(int id, ColourValue colour);
@@ -33,6 +39,9 @@ public:
 protected:
     Form(const FormSpec& form, std::span<const ControlSpec> controls);
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+    // Describes the controls from the table; a form whose controls' names change adds them.
+    virtual void describe(Annotations& annotations);
+    bool described() const { return described_; }
 
 private:
     struct Control {
@@ -54,6 +63,8 @@ private:
     std::span<const ControlSpec> designs_;
     int dpi_;
     HWND last_focus_ = nullptr;
+    Annotations* annotations_ = nullptr;
+    bool described_ = false;
     FontSet fonts_;
     UniqueIcon big_icon_, small_icon_;
     std::vector<Control> controls_;
