@@ -191,29 +191,31 @@ protected:
     // directory, and Wine run as root ignores permission bits, so the Unix immutable flag is set from
     // outside with chattr.
     DWORD seal() {
-        const std::string unix_folder = unix_name_of(folder_);
-        if (unix_folder.empty() || !run_chattr("+i", unix_folder)) return 0;
+        if (!run_chattr("+i")) return 0;
         sealed_ = true;
-        DWORD refusal = 0;
-        wait_until([&] { return (refusal = refusal_to_create_in(folder_)) != 0; }, 10'000);
-        return refusal;
+        return refusal_to_create_in(folder_);
     }
     void unseal() {
-        run_chattr("-i", unix_name_of(folder_));
-        sealed_ = !wait_until([&] { return refusal_to_create_in(folder_) == 0; }, 10'000);
+        sealed_ = !run_chattr("-i");
         EXPECT_FALSE(sealed_) << "the directory " << utf8(folder_) << " is still immutable (chattr -i it)";
     }
 
     std::wstring folder_;
 
 private:
-    // Wine starts a Unix program from CreateProcessW but gives no handle to wait on: the callers watch
-    // for its effect instead.
-    static bool run_chattr(const char* flag, const std::string& unix_path) {
-        const wchar_t chattr[] = L"Z:\\usr\\bin\\chattr";
-        if (GetFileAttributesW(chattr) == INVALID_FILE_ATTRIBUTES) return false;
-        std::wstring command = std::wstring(chattr) + L" " + std::wstring(flag, flag + 2) + L" \"" +
-                               std::wstring(unix_path.begin(), unix_path.end()) + L"\"";
+    // Wine starts a Unix program from CreateProcessW but gives no handle to wait on, so chattr's exit
+    // status is written beside the folder, and waited for. Nothing is made in the folder itself: a probe
+    // there could be sealed in half made.
+    bool run_chattr(const char* flag) {
+        const std::string unix_folder = unix_name_of(folder_);
+        const wchar_t shell[] = L"Z:\\bin\\sh";
+        if (unix_folder.empty() || GetFileAttributesW(shell) == INVALID_FILE_ATTRIBUTES) return false;
+        const std::wstring done = folder_ + L".chattr";
+        DeleteFileW(done.c_str());
+        const std::string script = std::string("/usr/bin/chattr ") + flag + " '" + unix_folder +
+                                   "'; echo $? > '" + unix_folder + ".chattr'";
+        std::wstring command =
+            std::wstring(shell) + L" -c \"" + std::wstring(script.begin(), script.end()) + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         PROCESS_INFORMATION process{};
@@ -222,7 +224,12 @@ private:
             return false;
         if (process.hThread) CloseHandle(process.hThread);
         if (process.hProcess) CloseHandle(process.hProcess);
-        return true;
+        std::string status;  // its exit code and a line end, once written whole
+        wait_until(
+            [&] { return (status = contents(done.c_str()).value_or("")).find('\n') != std::string::npos; },
+            10'000);
+        DeleteFileW(done.c_str());
+        return status == "0\n";
     }
 
     std::wstring previous_;
