@@ -48,9 +48,7 @@ protected:
         ASSERT_TRUE(standin.operator->()) << "the stand-in is not registered";
         standin.reset();
     }
-    void TearDown() override {
-        if (standin.operator->()) standin.reset();
-    }
+    void TearDown() override { standin.reset(); }
 
     // relinka.exe, started and showing its window.
     RelinkaProcess& start() {

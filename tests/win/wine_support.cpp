@@ -110,6 +110,7 @@ void StandIn::drop_link(std::wstring_view callsign) {
 }
 
 void StandIn::reset() {
+    if (!control_) return;  // never started: its test has failed already, and says why
     control_->FailCalls(S_OK);
     control_->SetAnswerDelay(0);
     control_->SetConnectDelay(1500);

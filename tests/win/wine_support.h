@@ -37,7 +37,7 @@ public:
     std::wstring log() const;
     std::wstring connections() const;
     void drop_link(std::wstring_view callsign);
-    void reset();
+    void reset();  // nothing when the stand-in could not be started
 
 private:
     ComPtr<IStandInControl> control_;
