@@ -39,7 +39,7 @@ set(relinka_resources ${CMAKE_SOURCE_DIR}/assets/relinka.rc)
 file(GLOB relinka_pictures ${CMAKE_SOURCE_DIR}/assets/*.ico ${CMAKE_SOURCE_DIR}/assets/*.gif
      ${CMAKE_SOURCE_DIR}/assets/*.bmp)
 set_source_files_properties(${relinka_resources} PROPERTIES
-    OBJECT_DEPENDS "${relinka_pictures};${CMAKE_BINARY_DIR}/generated/relinka.manifest")
+    OBJECT_DEPENDS "${relinka_pictures};${CMAKE_SOURCE_DIR}/assets/pictures.rc;${CMAKE_BINARY_DIR}/generated/relinka.manifest")
 
 add_executable(relinka WIN32 src/app/main_win.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
@@ -133,6 +133,16 @@ if(BUILD_TESTING)
     target_include_directories(startup_floor PRIVATE src)
     target_link_libraries(startup_floor PRIVATE ole32 uuid)
     target_link_options(startup_floor PRIVATE -static -municode -mwindows)
+    # The second floor: the main window of plain controls, without a manifest and with relinka.exe's;
+    # options add relinka.exe's own pieces.
+    foreach(plain startup_plain_window startup_plain_window_manifest)
+        set_source_files_properties(bench/${plain}.rc PROPERTIES OBJECT_DEPENDS
+            "${relinka_pictures};${CMAKE_SOURCE_DIR}/assets/pictures.rc;${CMAKE_SOURCE_DIR}/bench/startup_plain_window.rc;${CMAKE_BINARY_DIR}/generated/relinka.manifest")
+        add_executable(${plain} WIN32 bench/startup_plain_window.cpp bench/${plain}.rc)
+        target_include_directories(${plain} PRIVATE bench)
+        target_link_libraries(${plain} PRIVATE relinka_win)
+        target_link_options(${plain} PRIVATE -static -municode -mwindows)
+    endforeach()
 endif()
 
 # scripts/test hands over the native build's tests, so one ctest run covers both builds.
