@@ -61,8 +61,9 @@ if(BUILD_TESTING)
     add_subdirectory(tools/echolink-standin)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest)
+    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
+                tests/win/process_counters.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest psapi)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
@@ -109,8 +110,8 @@ if(BUILD_TESTING)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the
-    # stand-in with eight connected stations.
-    foreach(bench startup_bench startup_breakdown tick_bench)
+    # stand-in with eight connected stations; the soak of months of frames, ticks and openings.
+    foreach(bench startup_bench startup_breakdown tick_bench soak_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)

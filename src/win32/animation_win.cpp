@@ -2,7 +2,6 @@
 
 #include <objidl.h>
 #include <shlwapi.h>
-#include <wrl/client.h>
 // GDI+ needs min and max, which the program otherwise keeps out of its way.
 #include <algorithm>
 namespace Gdiplus {
@@ -15,13 +14,13 @@ using std::min;
 #include <memory>
 
 #include "resources.h"
+#include "win32/com_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka {
 
 namespace {
 
-constexpr UINT_PTR kFrameTimer = 1;
 constexpr unsigned kShortestDelay = 20;  // ms; shorter ones mean "no delay given"
 constexpr unsigned kDelayWhenMissing = 100;
 // Posted by a new control to itself: its picture is decoded once the window has shown, so that decoding
@@ -60,8 +59,7 @@ Embedded find_embedded(int resource) {
 std::unique_ptr<Gdiplus::Image> load_image(const Embedded& embedded) {
     if (!embedded.bytes) return nullptr;
     start_gdiplus();
-    Microsoft::WRL::ComPtr<IStream> stream;
-    stream.Attach(SHCreateMemStream(static_cast<const BYTE*>(embedded.bytes), embedded.size));
+    const auto stream = adopt(SHCreateMemStream(static_cast<const BYTE*>(embedded.bytes), embedded.size));
     if (!stream) return nullptr;
     auto image = std::make_unique<Gdiplus::Image>(stream.Get());  // keeps its own reference to the stream
     if (image->GetLastStatus() != Gdiplus::Ok) return nullptr;
@@ -105,7 +103,7 @@ public:
     }
 
     void next_frame() {
-        KillTimer(hwnd_, kFrameTimer);
+        KillTimer(hwnd_, kAnimationFrameTimer);
         if (++frame_ == facts_.delays_ms.size()) {
             ++loops_played_;
             if (facts_.loop_count != 0 && loops_played_ >= facts_.loop_count) {
@@ -144,7 +142,7 @@ private:
     void schedule() {
         unsigned delay = facts_.delays_ms[frame_];
         if (delay < kShortestDelay) delay = kDelayWhenMissing;
-        SetTimer(hwnd_, kFrameTimer, delay, nullptr);
+        SetTimer(hwnd_, kAnimationFrameTimer, delay, nullptr);
     }
 
     HWND hwnd_;
@@ -171,7 +169,7 @@ LRESULT CALLBACK animation_procedure(HWND hwnd, UINT message, WPARAM wparam, LPA
             }
             return 0;
         case WM_TIMER:
-            if (player && wparam == kFrameTimer) player->next_frame();
+            if (player && wparam == kAnimationFrameTimer) player->next_frame();
             return 0;
         case WM_ERASEBKGND:
             return TRUE;
@@ -192,7 +190,7 @@ LRESULT CALLBACK animation_procedure(HWND hwnd, UINT message, WPARAM wparam, LPA
             return 0;
         }
         case WM_NCDESTROY:
-            KillTimer(hwnd, kFrameTimer);
+            KillTimer(hwnd, kAnimationFrameTimer);
             delete player;
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             return 0;

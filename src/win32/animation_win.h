@@ -9,6 +9,8 @@
 namespace relinka {
 
 inline constexpr wchar_t kAnimationClass[] = L"RelinkaAnimation";
+// The timer whose WM_TIMER brings a control's next frame.
+inline constexpr UINT_PTR kAnimationFrameTimer = 1;
 void register_animation_class();
 
 // GDI+, started at its first use and shut down when the program ends. Nothing of GDI+ may outlive the
