@@ -5,6 +5,7 @@ add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
+    src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
@@ -85,6 +86,7 @@ if(BUILD_TESTING)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
+    target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)

@@ -203,6 +203,12 @@ void Form::draw(const DRAWITEMSTRUCT& item) {
 
 LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
+        case WM_SIZE:
+            // Nobody sees a minimized window's pictures: they rest until it is shown again.
+            for (const Control& control : controls_)
+                if (control.design->kind == ControlKind::Animation)
+                    rest_animation(control.hwnd, wparam == SIZE_MINIMIZED);
+            break;
         case WM_CTLCOLORSTATIC:
             return colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
         case WM_DRAWITEM:

@@ -12,7 +12,7 @@ using std::min;
 
 #include <vector>
 
-#include "win32/animation_win.h"
+#include "win32/animation_frames_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka::testing {
