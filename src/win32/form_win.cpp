@@ -60,6 +60,8 @@ COLORREF to_colorref(ColourValue colour) {
 Form::Form(const FormSpec& form, std::span<const ControlSpec> controls)
     : form_(form), designs_(controls), dpi_(screen_dpi()), fonts_(dpi_) {}
 
+Form::~Form() { destroy(); }
+
 bool Form::create() {
     const FormSpec& form = form_;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -110,6 +112,7 @@ void Form::create_control(const ControlSpec& design) {
 }
 
 Form::Control* Form::find(HWND hwnd) {
+    if (!hwnd) return nullptr;
     for (Control& control : controls_)
         if (control.hwnd == hwnd) return &control;
     return nullptr;
@@ -232,6 +235,11 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                 return MAKELRESULT(focused->design->id, DC_HASDEFID);
             return 0;
         }
+        case WM_NCDESTROY:
+            // Its controls went with it.
+            for (Control& control : controls_) control.hwnd = nullptr;
+            last_focus_ = nullptr;
+            break;
         case WM_NEXTDLGCTL: {
             // A multi-line text box keeps Tab for itself and asks its window to move the focus on, as
             // it would ask a dialog; without this the focus would stay stuck in the box.
