@@ -39,7 +39,8 @@ public:
             }
             frame_ = 0;
         }
-        InvalidateRect(hwnd_, nullptr, FALSE);
+        // Drawn at once, without a trip through WM_PAINT: a frame is only a copy.
+        paint(WindowDc(hwnd_).get());
         schedule();
     }
 
@@ -155,6 +156,7 @@ void register_animation_class() {
     static const ATOM atom = [] {
         WNDCLASSEXW window_class{};
         window_class.cbSize = sizeof window_class;
+        window_class.style = CS_OWNDC;  // its device context is kept, not made again for every frame
         window_class.lpfnWndProc = animation_procedure;
         window_class.hInstance = GetModuleHandleW(nullptr);
         window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
