@@ -3,12 +3,14 @@
 // what the process holds counted at 20 checkpoints after a warm-up. Nothing waits that would only wait:
 // the tick's sleep returns at once, and each window or message box is closed as soon as it has shown.
 // Prints the growth per thousand and what it makes in 30 days; nothing passes or fails.
-// Usage: soak_bench [fraction]   (that fraction of the full soak, for a quick look)
+// Usage: soak_bench [fraction [part]]   (that fraction of the full soak, for a quick look; only the
+// parts whose name holds `part`: "frames", "ticks", "message", "Help", "About")
 #include <windows.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
@@ -100,7 +102,8 @@ struct Phase {
     std::function<void()> one;
 };
 
-void run(const Phase& phase) {
+void run(const Phase& phase, const std::string& only) {
+    if (!std::strstr(phase.what, only.c_str())) return;
     std::printf("\n== %ld %s\n", phase.units, phase.what);
     const long warm_up = std::max(20L, phase.units / 20);
     for (long unit = 0; unit < warm_up; ++unit) phase.one();
@@ -177,6 +180,8 @@ void show_that_the_counters_count() {
 
 int wmain(int argc, wchar_t** argv) {
     const double fraction = argc > 1 ? std::wcstod(argv[1], nullptr) : 1.0;
+    const std::wstring part = argc > 2 ? argv[2] : L"";
+    const std::string only(part.begin(), part.end());
     const auto scaled = [&](long units) {
         return std::max(kCheckpoints * 1L, std::lround(units * fraction));
     };
@@ -201,14 +206,16 @@ int wmain(int argc, wchar_t** argv) {
     const HWND banner[] = {window.control(kAniGIF1), window.control(kAniGIF2)};
     long frames = 0;
     run({"frames of each banner animation", scaled(200'000), kDays * 86'400 * 1000 / 70,
-         "the link's frames, 70 ms each, window always shown", [&] {
+         "the link's frames, 70 ms each, window always shown",
+         [&] {
              for (HWND animation : banner) {
                  SendMessageW(animation, WM_TIMER, kAnimationFrameTimer, 0);
                  UpdateWindow(animation);
              }
              // Now and then the window system's own work, as the message loop would do it.
              if (++frames % 100 == 0) handle_waiting_messages();
-         }});
+         }},
+        only);
 
     // Slots 1 to 5 and 8 connected, 6 refused, 7 dropped before every tick; every tenth tick EchoLink
     // fails every call.
@@ -219,29 +226,37 @@ int wmain(int argc, wchar_t** argv) {
     }
     standin->RefuseCallsign(UniqueBstr(SysAllocString(callsign(6).c_str())).get());
     long ticks = 0;
-    run({"supervision ticks", scaled(20'000), kDays * 86'400, "one a second", [&] {
+    run({"supervision ticks", scaled(20'000), kDays * 86'400, "one a second",
+         [&] {
              standin.drop_link(callsign(7));
              const bool failing = ++ticks % 10 == 0;
              if (failing) standin->FailCalls(static_cast<long>(0x80004005));
              amigos.Timer1_Timer();
              if (failing) standin->FailCalls(S_OK);
              if (ticks % 500 == 0) standin->ClearCallLog();
-         }});
+         }},
+        only);
 
     // Only slot 8 ticked, and empty: each tick asks for its callsign and unticks it.
     for (int slot = 1; slot <= kSlots; ++slot) window.SetCheck(slot, 0);
     window.SetText(kSlots, L"");
-    run({"openings of the tick's message", scaled(1'000), kDays * kOpeningsADay, "ten a day", [&] {
+    run({"openings of the tick's message", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [&] {
              window.SetCheck(kSlots, 1);
              amigos.Timer1_Timer();
-         }});
-    run({"openings of Help", scaled(1'000), kDays * kOpeningsADay, "ten a day", [&] {
+         }},
+        only);
+    run({"openings of Help", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [&] {
              CloseWhenShown::arm(L"RelinkaForm", L"Ajuda", WM_CLOSE, 0);
              amigos.Command3_Click();
-         }});
-    run({"openings of About", scaled(1'000), kDays * kOpeningsADay, "ten a day", [&] {
+         }},
+        only);
+    run({"openings of About", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [&] {
              CloseWhenShown::arm(L"RelinkaForm", L"Sobre", WM_CLOSE, 0);
              amigos.sobre_Click();
-         }});
+         }},
+        only);
     return 0;
 }

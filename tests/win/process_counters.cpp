@@ -168,7 +168,9 @@ long linux_process_in(const std::wstring& working_directory, const std::wstring&
     const UniqueFile made(CreateFileW((working_directory + L"\\" + marker).c_str(), GENERIC_WRITE, 0, nullptr,
                                       CREATE_NEW, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
     if (!made) return 0;
-    const std::string name(program_name.begin(), program_name.end());
+    // Linux keeps the first 15 characters of a process's name.
+    const std::string name(program_name.begin(),
+                           program_name.begin() + std::min<size_t>(program_name.size(), 15));
     WIN32_FIND_DATAW found;
     const UniqueFind search(FindFirstFileW(L"Z:\\proc\\*", &found));
     if (!search) return 0;
