@@ -6,6 +6,7 @@ add_library(relinka_win STATIC
     src/app/status_announcements_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
+    src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/annotations_win.cpp
     src/win32/control_descriptions_win.cpp
@@ -68,8 +69,9 @@ if(BUILD_TESTING)
     add_subdirectory(tools/echolink-standin)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest)
+    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
+                tests/win/process_counters.cpp)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest psapi)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
@@ -93,6 +95,7 @@ if(BUILD_TESTING)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(accessibility_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
+    target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
@@ -123,8 +126,9 @@ if(BUILD_TESTING)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the
-    # stand-in with eight connected stations; what a screen reader is told over a minute.
-    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench)
+    # stand-in with eight connected stations; what a screen reader is told over a minute; the soak of
+    # months of frames, ticks and openings; the program's CPU time a minute, shown and minimized.
+    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench soak_bench cpu_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)

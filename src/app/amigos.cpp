@@ -10,6 +10,7 @@ Amigos::Amigos(AmigosForm& form, Desktop& desktop, LinkFactory create_link)
 
 void Amigos::Form_Load() {
     Echo = create_link_([this] { Echo_Closing(); });
+    if (ended_) return;  // Closing came while the link was being made: the windows are gone
     form_.SetTimerEnabled(true);
     set_indicator(kGreen);
     fill_slots_at_start_up();

@@ -20,6 +20,7 @@ public:
     Amigos(AmigosForm& form, Desktop& desktop, LinkFactory create_link);
 
     // Start-up. Throws EchoLinkError when the link cannot be created; the window must then not open.
+    // Closing arriving while the link is being made ends the program there: ended() is then true.
     void Form_Load();
     void Command1_Click();  // "Encerrar"
     void Echo_Closing();

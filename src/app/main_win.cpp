@@ -10,6 +10,24 @@
 namespace relinka {
 namespace {
 
+// Letting go of EchoLink's object at the end is a call into EchoLink, which a hung EchoLink never
+// answers: from the moment the window has gone, the process ends within this whatever EchoLink does.
+constexpr DWORD kLettingGoOfEchoLink = 3000;  // ms
+
+DWORD WINAPI end_when_overdue(void* milliseconds) {
+    Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(milliseconds)));
+    // Nothing is lost: the program writes nothing on its way out.
+    TerminateProcess(GetCurrentProcess(), 0);
+    return 0;
+}
+
+void end_within(DWORD milliseconds) {
+    if (HANDLE thread =
+            CreateThread(nullptr, 0, end_when_overdue,
+                         reinterpret_cast<void*>(static_cast<UINT_PTR>(milliseconds)), 0, nullptr))
+        CloseHandle(thread);
+}
+
 void report_missing_echolink(const EchoLinkError& failure) {
     const std::wstring text = L"Não foi possível criar o objeto de automação do EchoLink (erro " +
                               status_code_text(failure.status()) +
@@ -18,6 +36,9 @@ void report_missing_echolink(const EchoLinkError& failure) {
 }
 
 int run() {
+    // A tick holds this thread for seconds on end (the wait before Connect): Windows must not put a "not
+    // responding" ghost in the window's place meanwhile, whose close button would end the program.
+    DisableProcessWindowsGhosting();
     ComApartment apartment;
     WindowsDesktop desktop;
     Annotations annotations;  // the system's service, first asked for once the window has shown
@@ -34,9 +55,12 @@ int run() {
         report_missing_echolink(failure);
         return 1;
     }
-    window.show();
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
+    if (!amigos.ended()) {  // else Closing came during start-up
+        window.show();
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
+    }
+    end_within(kLettingGoOfEchoLink);
     return 0;
 }
 

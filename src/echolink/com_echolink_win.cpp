@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/com_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka {
@@ -28,7 +29,7 @@ std::unique_ptr<ComEchoLink> ComEchoLink::create(std::function<void()> on_closin
     Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
     check("create", link->object_.As(&container));
     check("create", container->FindConnectionPoint(kEchoLinkEvents, &link->events_));
-    link->sink_.Attach(new ClosingSink(std::move(on_closing)));
+    link->sink_ = adopt(new ClosingSink(std::move(on_closing)));
     check("create", link->events_->Advise(link->sink_.Get(), &link->cookie_));
     return link;
 }

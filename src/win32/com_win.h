@@ -1,8 +1,10 @@
 #pragma once
 // The edges of COM, for the program, its tests and the EchoLink stand-in alike: the apartment a thread
-// lives in, and the barrier that keeps C++ exceptions from crossing a COM method.
+// lives in, the barrier that keeps C++ exceptions from crossing a COM method, and taking over a
+// reference already owned.
 #include <windows.h>
 #include <objbase.h>
+#include <wrl/client.h>
 
 #include <new>
 
@@ -34,6 +36,16 @@ HRESULT com_barrier(Body&& body) noexcept {
     } catch (...) {
         return E_UNEXPECTED;
     }
+}
+
+// An owner for a reference the caller already holds (a new object's first, or one a function returned).
+// mingw-w64's ComPtr::Attach adds a reference of its own, unlike the Windows SDK's, and so would keep the
+// object alive for good.
+template <class Interface>
+Microsoft::WRL::ComPtr<Interface> adopt(Interface* owned) noexcept {
+    Microsoft::WRL::ComPtr<Interface> owner;
+    *owner.GetAddressOf() = owned;
+    return owner;
 }
 
 }  // namespace relinka

@@ -63,6 +63,13 @@ COLORREF to_colorref(ColourValue colour) {
 Form::Form(const FormSpec& form, std::span<const ControlSpec> controls)
     : form_(form), designs_(controls), dpi_(screen_dpi()), fonts_(dpi_) {}
 
+Form::~Form() {
+    // destroy() runs none of this object's handlers: what screen readers were told of the controls
+    // is taken back here, as WM_DESTROY does for a window closed while the object lives.
+    if (described_ && hwnd()) forget_controls(hwnd(), designs_, *annotations_);
+    destroy();
+}
+
 bool Form::create() {
     const FormSpec& form = form_;
     DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
@@ -113,6 +120,7 @@ void Form::create_control(const ControlSpec& design) {
 }
 
 Form::Control* Form::find(HWND hwnd) {
+    if (!hwnd) return nullptr;
     for (Control& control : controls_)
         if (control.hwnd == hwnd) return &control;
     return nullptr;
@@ -218,6 +226,12 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:  // the controls are still there
             if (described_) forget_controls(hwnd(), designs_, *annotations_);
             break;
+        case WM_SIZE:
+            // Nobody sees a minimized window's pictures: they rest until it is shown again.
+            for (const Control& control : controls_)
+                if (control.design->kind == ControlKind::Animation)
+                    rest_animation(control.hwnd, wparam == SIZE_MINIMIZED);
+            break;
         case WM_CTLCOLORSTATIC:
             return colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
         case WM_DRAWITEM:
@@ -241,6 +255,11 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
                 return MAKELRESULT(focused->design->id, DC_HASDEFID);
             return 0;
         }
+        case WM_NCDESTROY:
+            // Its controls went with it.
+            for (Control& control : controls_) control.hwnd = nullptr;
+            last_focus_ = nullptr;
+            break;
         case WM_NEXTDLGCTL: {
             // A multi-line text box keeps Tab for itself and asks its window to move the focus on, as
             // it would ask a dialog; without this the focus would stay stuck in the box.

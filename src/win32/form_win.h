@@ -19,8 +19,11 @@ class Annotations;
 // messages from its first (WM_NCCREATE, WM_CREATE) on.
 class Form : public Window {
 public:
+    // The window goes first, then the fonts, brushes and icons it was drawn with.
+    ~Form() override;
     // Makes the window, hidden, and its controls; false if Windows would not.
     bool create();
+    // Null once the window is gone.
     HWND control(int id) const;
     const ControlSpec* design_of(HWND control) const;
     int dpi() const { return dpi_; }

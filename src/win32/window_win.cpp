@@ -1,5 +1,7 @@
 #include "win32/window_win.h"
 
+#include <utility>
+
 namespace relinka {
 
 namespace {
@@ -29,11 +31,12 @@ bool is_form(HWND hwnd) {
 }
 }  // namespace
 
-Window::~Window() {
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
+Window::~Window() { destroy(); }
+
+void Window::destroy() {
+    if (!hwnd_) return;
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(std::exchange(hwnd_, nullptr));
 }
 
 bool Window::create(DWORD style, const RECT& bounds, const wchar_t* caption) {

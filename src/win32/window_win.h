@@ -17,6 +17,9 @@ public:
     HWND hwnd() const { return hwnd_; }
 
 protected:
+    // Destroys the window, if it is still there, without running this object's handlers: for a
+    // destructor, before the things the window uses go.
+    void destroy();
     // Called once the object is whole, so that a derived window's handle() sees every message.
     bool create(DWORD style, const RECT& bounds, const wchar_t* caption);
     virtual LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);

@@ -114,10 +114,12 @@ struct Rig {
     FakeEchoLink::Station station;
     std::function<void()> raise_closing;
     std::optional<std::int32_t> creation_failure;
+    bool closing_while_created = false;  // Closing arrives while the link subscribes to it
     Amigos amigos{form, desktop, [this](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
                       trace.push_back("create Echo");
                       if (creation_failure) throw EchoLinkError("create", *creation_failure);
                       raise_closing = std::move(on_closing);
+                      if (closing_while_created) raise_closing();
                       return std::make_unique<FakeEchoLink>(trace, station);
                   }};
 

@@ -37,6 +37,16 @@ TEST(StartUp, LinkThatCannotBeCreatedStopsStartUpWithItsStatus) {
     EXPECT_EQ(status_code_text(static_cast<std::int32_t>(0x80040154)), L"0x80040154");
 }
 
+TEST(StartUp, ClosingWhileTheLinkIsMadeEndsStartUpThere) {
+    Rig rig;
+    rig.desktop.files[L"amigos.txt"] = "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    rig.closing_while_created = true;
+    rig.amigos.Form_Load();
+    EXPECT_EQ(rig.take_trace(), (Trace{"create Echo", "Unload"}));
+    EXPECT_TRUE(rig.amigos.ended());
+    EXPECT_FALSE(rig.form.timer_enabled);
+}
+
 TEST(Exit, AnsweredYesEndsWithoutTellingEchoLink) {
     Rig rig;
     rig.load();

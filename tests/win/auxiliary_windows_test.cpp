@@ -6,8 +6,11 @@
 #include <span>
 #include <vector>
 
+#include "damaged_picture.h"
 #include "loaded_window.h"
 #include "modal_driver.h"
+#include "process_counters.h"
+#include "win32/animation_frames_win.h"
 #include "win32/animation_win.h"
 #include "win32/fonts_win.h"
 #include "window_checks.h"
@@ -386,6 +389,22 @@ TEST(SobreAutoWindow, VisitarServidorCallsTheShellAtEachPressAndStaysOpen) {
     EXPECT_EQ(loaded.trace, Trace{"beep"});
 }
 
+// Each opening once kept a copy of the About window's picture behind (46 KB): it was decoded from a
+// stream that a reference too many kept alive.
+TEST(SobreAutoWindow, OpeningItAgainAndAgainLeavesNothingBehind) {
+    WindowsDesktop shell;
+    const auto open_and_close = [&] { Shown<SobreAutoWindow, WindowsDesktop> shown(shell); };
+    for (int opening = 0; opening < 5; ++opening) open_and_close();
+    const ProcessCounters before = count_this_process();
+    constexpr int kOpenings = 30;
+    for (int opening = 0; opening < kOpenings; ++opening) open_and_close();
+    const ProcessCounters after = count_this_process();
+    EXPECT_EQ(after.gdi_objects, before.gdi_objects);
+    EXPECT_EQ(after.windows, before.windows);
+    EXPECT_EQ(after.kernel_handles, before.kernel_handles);
+    EXPECT_LT(after.private_kib - before.private_kib, kOpenings * 4.0) << "KiB kept by the openings";
+}
+
 TEST(Animations, EmbeddedGifsPlayAsDrawn) {
     const struct {
         const char* name;
@@ -431,6 +450,80 @@ TEST(Animations, PlayInTheirWindows) {
     LoadedWindow loaded;
     expect_playing(loaded.window.control(kAniGIF1), RGB(255, 255, 255), "banner tower");
     expect_playing(loaded.window.control(kAniGIF2), RGB(255, 255, 255), "banner link");
+}
+
+// Every frame of an animation control as its picture's frames show it, the first first.
+std::vector<std::vector<COLORREF>> frames_of(HWND control, int resource, COLORREF around) {
+    RECT area;
+    GetClientRect(control, &area);
+    const auto frames = AnimationFrames::of(resource, {area.right, area.bottom}, around);
+    std::vector<std::vector<COLORREF>> shown;
+    const WindowDc screen(nullptr);
+    for (size_t frame = 0; frame < frames->count(); ++frame) {
+        const UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+        const UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), area.right, area.bottom));
+        const SelectedObject selected(dc.get(), bitmap.get());
+        frames->show(dc.get(), frame);
+        shown.push_back(pixels_of(dc.get(), area.right, area.bottom));
+    }
+    return shown;
+}
+
+TEST(Animations, ShowEveryFrameInTurnAndStartAgainAfterTheLast) {
+    LoadedWindow loaded;
+    const HWND link = loaded.window.control(kAniGIF2);
+    const auto frames = frames_of(link, IDG_BANNER_LINK, RGB(255, 255, 255));
+    ASSERT_EQ(frames.size(), 19u);
+    for (size_t frame = 1; frame < frames.size(); ++frame)
+        EXPECT_NE(frames[frame], frames[frame - 1]) << "frame " << frame << " is the one before it";
+    const auto shown = std::find(frames.begin(), frames.end(), shown_by(link));
+    ASSERT_NE(shown, frames.end()) << "shows none of its frames";
+    size_t expected = shown - frames.begin();
+    for (size_t step = 0; step <= frames.size(); ++step) {
+        SendMessageW(link, WM_TIMER, kAnimationFrameTimer, 0);
+        expected = (expected + 1) % frames.size();
+        EXPECT_EQ(shown_by(link), frames[expected]) << "step " << step;
+    }
+}
+
+TEST(Animations, RestWhileTheirWindowIsMinimizedAndGoOnFromTheFrameTheyShowed) {
+    LoadedWindow loaded;
+    const HWND link = loaded.window.control(kAniGIF2);
+    const std::vector<COLORREF> before = shown_by(link);
+    ShowWindow(loaded.window.hwnd(), SW_MINIMIZE);
+    pump_for(1000);  // fourteen frames of 70 ms, were it playing
+    ShowWindow(loaded.window.hwnd(), SW_RESTORE);
+    EXPECT_EQ(shown_by(link), before) << "frames went on while minimized";
+    expect_playing(link, RGB(255, 255, 255), "banner link, restored");
+}
+
+// A picture whose bytes cannot be decoded, and one whose frames cannot be held in memory at the size
+// of its area: both leave the area blank, and the program goes on.
+TEST(Animations, APictureThatCannotBeHadLeavesItsAreaBlank) {
+    ASSERT_TRUE(
+        FindResourceW(nullptr, MAKEINTRESOURCEW(IDG_DAMAGED_PICTURE), MAKEINTRESOURCEW(RT_GIF_ANIMATION)))
+        << "the damaged picture is not embedded";
+    register_animation_class();
+    const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                        nullptr, GetModuleHandleW(nullptr), nullptr);
+    const struct {
+        const char* name;
+        int resource;
+        int size;
+    } pictures[] = {{"damaged", IDG_DAMAGED_PICTURE, 60}, {"too large", IDG_ABOUT_MAST, 30'000}};
+    for (const auto& picture : pictures) {
+        const HWND control = CreateWindowExW(
+            0, kAnimationClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, picture.size, picture.size, parent, nullptr,
+            GetModuleHandleW(nullptr), reinterpret_cast<void*>(static_cast<INT_PTR>(picture.resource)));
+        pump_for(300);
+        ASSERT_TRUE(IsWindow(control)) << picture.name;
+        RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        const std::vector<COLORREF> shown = pixels_of(WindowDc(control).get(), 60, 60);
+        EXPECT_EQ(std::count(shown.begin(), shown.end(), GetSysColor(COLOR_BTNFACE)), 60 * 60)
+            << picture.name;
+        DestroyWindow(control);
+    }
+    DestroyWindow(parent);
 }
 
 TEST(AuxiliaryWindows, Screenshots) {

@@ -3,8 +3,8 @@
 // processes, with the binding). And the event sink as a COM object: nothing its handler throws crosses it.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <wrl/client.h>
 
+#include <memory>
 #include <stdexcept>
 
 #include "echolink.h"  // the stand-in's, from its type library
@@ -30,8 +30,7 @@ HRESULT invoke(IDispatch& sink, DISPID member) {
 
 TEST(ClosingSink, AnswersEveryEventAndOnlyClosingRunsTheHandler) {
     int closings = 0;
-    Microsoft::WRL::ComPtr<ClosingSink> sink;
-    sink.Attach(new ClosingSink([&] { ++closings; }, 1));
+    auto sink = adopt(new ClosingSink([&] { ++closings; }, 1));
     EXPECT_EQ(invoke(*sink.Get(), 2), S_OK);
     EXPECT_EQ(closings, 0);
     EXPECT_EQ(invoke(*sink.Get(), 1), S_OK);
@@ -41,17 +40,24 @@ TEST(ClosingSink, AnswersEveryEventAndOnlyClosingRunsTheHandler) {
     EXPECT_EQ(closings, 1) << "a late event after the link has gone";
 }
 
+TEST(ClosingSink, IsFreedWithItsLastOwnerAndItsHandlerWithIt) {
+    const auto held_by_handler = std::make_shared<int>();
+    {
+        const auto sink = adopt(new ClosingSink([held_by_handler] {}, 1));
+        EXPECT_EQ(held_by_handler.use_count(), 2);
+    }
+    EXPECT_EQ(held_by_handler.use_count(), 1) << "the sink outlived its last owner";
+}
+
 TEST(ClosingSink, AHandlerThatThrowsBecomesAFailureStatusNotACrash) {
-    Microsoft::WRL::ComPtr<ClosingSink> sink;
-    sink.Attach(new ClosingSink([] { throw std::runtime_error("handler failed"); }, 1));
+    auto sink = adopt(new ClosingSink([] { throw std::runtime_error("handler failed"); }, 1));
     EXPECT_EQ(invoke(*sink.Get(), 1), E_UNEXPECTED);
-    sink.Attach(new ClosingSink([] { throw std::bad_alloc(); }, 1));
+    sink = adopt(new ClosingSink([] { throw std::bad_alloc(); }, 1));
     EXPECT_EQ(invoke(*sink.Get(), 1), E_OUTOFMEMORY);
 }
 
 TEST(ClosingSink, NullOutPointersAreRefused) {
-    Microsoft::WRL::ComPtr<ClosingSink> sink;
-    sink.Attach(new ClosingSink([] {}, 1));
+    auto sink = adopt(new ClosingSink([] {}, 1));
     EXPECT_EQ(sink->QueryInterface(IID_IDispatch, nullptr), E_POINTER);
     EXPECT_EQ(sink->GetTypeInfoCount(nullptr), E_POINTER);
     void* events = nullptr;

@@ -4,6 +4,8 @@
 #include <tlhelp32.h>
 
 #include <functional>
+#include <string>
+#include <thread>
 
 #include "../core/fakes.h"
 #include "app/amigos_layout.h"
@@ -41,6 +43,50 @@ public:
 private:
     HWND window_;
 };
+
+// EchoLink hung for a while: its one thread is held by a call that takes that long to answer, so that
+// nothing else it is asked meanwhile is answered either.
+class EchoLinkHung {
+public:
+    EchoLinkHung(StandIn& standin, DWORD milliseconds) : standin_(standin) {
+        standin_->SetAnswerDelay(static_cast<long>(milliseconds));
+        caller_ = std::thread([] {
+            ComApartment apartment;
+            ComPtr<::IEchoLinkApp> echolink;
+            if (FAILED(CoCreateInstance(CLSID_EchoLinkApp, nullptr, CLSCTX_LOCAL_SERVER,
+                                        IID_PPV_ARGS(&echolink))))
+                return;
+            VARIANT_BOOL connected = VARIANT_FALSE;
+            echolink->IsConnected(UniqueBstr(SysAllocString(L"PU2HNG")).get(), &connected);
+        });
+        Sleep(1000);  // the call has reached EchoLink
+    }
+    ~EchoLinkHung() {
+        caller_.join();
+        standin_->SetAnswerDelay(0);
+    }
+    EchoLinkHung(const EchoLinkHung&) = delete;
+    EchoLinkHung& operator=(const EchoLinkHung&) = delete;
+
+private:
+    StandIn& standin_;
+    std::thread caller_;
+};
+
+std::string file_bytes(const std::wstring& path) {
+    const UniqueFile file(
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    char bytes[256] = {};
+    DWORD got = 0;
+    if (file) ReadFile(file.get(), bytes, sizeof bytes, &got, nullptr);
+    return std::string(bytes, got);
+}
+
+void write_bytes(const std::wstring& path, const std::string& bytes) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
 
 class EndToEnd : public ::testing::Test {
 protected:
@@ -158,6 +204,48 @@ TEST_F(EndToEnd, ClosingWhileAModalWindowIsOpenEndsCleanly) {
         ASSERT_TRUE(program.ended_within(10000));
         EXPECT_EQ(program.exit_code(), 0u);
     }
+}
+
+TEST_F(EndToEnd, ClosingWhileTheLinkIsMadeAtStartUpEndsTheProgramThere) {
+    write_bytes(directory + L"\\amigos.txt", "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    standin->RaiseClosingDuringNextAdvise();
+    RelinkaProcess program(directory);
+    ASSERT_TRUE(program.ended_within(10000));
+    EXPECT_EQ(program.exit_code(), 0u);
+    EXPECT_EQ(standin.log(), L"") << "supervision started after Closing";
+    long subscribers = -1;
+    standin->SubscriberCount(&subscribers);
+    EXPECT_EQ(subscribers, 0);
+}
+
+// Both ways an operator ends it, while EchoLink answers nothing: the window goes at once and the process
+// within seconds, leaving the friends file as it was.
+TEST_F(EndToEnd, EndingWhileEchoLinkHangsTakesSecondsAndWritesNothing) {
+    const std::wstring friends = directory + L"\\amigos.txt";
+    const std::string eight_empty_lines = "\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    write_bytes(friends, eight_empty_lines);
+    WIN32_FILE_ATTRIBUTE_DATA before{}, after{};
+    GetFileAttributesExW(friends.c_str(), GetFileExInfoStandard, &before);
+    RelinkaProcess by_close_box(directory), by_encerrar(directory);
+    const HWND first = by_close_box.main_window(), second = by_encerrar.main_window();
+    ASSERT_TRUE(first && second);
+    {
+        const EchoLinkHung hung(standin, 10'000);
+        PostMessageW(first, WM_CLOSE, 0, 0);
+        EXPECT_TRUE(wait_until([&] { return !IsWindow(first); }, 1500)) << "the window stayed";
+        EXPECT_TRUE(by_close_box.ended_within(5000)) << "the close box";
+        by_encerrar.click(kCommand1);
+        const HWND box = by_encerrar.message_box();
+        ASSERT_TRUE(box);
+        answer(box, IDYES);
+        EXPECT_TRUE(wait_until([&] { return !IsWindow(second); }, 1500)) << "the window stayed";
+        EXPECT_TRUE(by_encerrar.ended_within(5000)) << "Encerrar answered Yes";
+    }
+    EXPECT_EQ(by_close_box.exit_code(), 0u);
+    EXPECT_EQ(by_encerrar.exit_code(), 0u);
+    EXPECT_EQ(file_bytes(friends), eight_empty_lines);
+    GetFileAttributesExW(friends.c_str(), GetFileExInfoStandard, &after);
+    EXPECT_EQ(CompareFileTime(&after.ftLastWriteTime, &before.ftLastWriteTime), 0);
 }
 
 TEST_F(EndToEnd, ClosingDuringACallEndsTheTickThere) {

@@ -1,5 +1,5 @@
-// The window base every form is built on: a derived form sees its window's messages from the first, and
-// no exception from a handler crosses into Windows.
+// The window base every form is built on: a derived form sees its window's messages from the first, no
+// exception from a handler crosses into Windows, and the window goes before what it is drawn with.
 #include <windows.h>
 #include <gtest/gtest.h>
 
@@ -21,11 +21,21 @@ constexpr FormSpec kProbeForm{.caption = L"probe",
                               .minimize_box = false,
                               .maximize_box = false,
                               .icon = IDI_RELINKA};
+constexpr int kProbeLabel = 101;
+constexpr ControlSpec kProbeControls[] = {ControlSpec{.name = L"Label1",
+                                                      .id = kProbeLabel,
+                                                      .kind = ControlKind::Label,
+                                                      .caption = L"probe",
+                                                      .left = 0,
+                                                      .top = 0,
+                                                      .width = 900,
+                                                      .height = 300,
+                                                      .font = bold_sans(825)}};
 constexpr UINT kThrow = WM_APP + 1, kAnswer = WM_APP + 2;
 
 class ProbeForm : public Form {
 public:
-    ProbeForm() : Form(kProbeForm, {}) {}
+    ProbeForm() : Form(kProbeForm, kProbeControls) {}
     std::vector<UINT> seen;
 
 protected:
@@ -55,6 +65,48 @@ TEST(FormBase, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
     PostMessageW(form.hwnd(), kThrow, 0, 0);
     pump_for(50);
     EXPECT_EQ(SendMessageW(form.hwnd(), kAnswer, 0, 0), 42) << "the window goes on working";
+}
+
+// What the label's font and its window's icon are when the label is destroyed.
+struct HeldAtDestruction {
+    WNDPROC label_procedure = nullptr;
+    bool font = false, icon = false;
+};
+HeldAtDestruction held;
+
+LRESULT CALLBACK note_what_is_held(HWND label, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DESTROY) {
+        held.font =
+            GetObjectType(reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0))) == OBJ_FONT;
+        ICONINFO icon{};
+        held.icon = GetIconInfo(
+            reinterpret_cast<HICON>(SendMessageW(GetParent(label), WM_GETICON, ICON_BIG, 0)), &icon);
+        DeleteObject(icon.hbmColor);
+        DeleteObject(icon.hbmMask);
+    }
+    return CallWindowProcW(held.label_procedure, label, message, wparam, lparam);
+}
+
+TEST(FormBase, ItsWindowGoesBeforeTheFontsAndIconsItIsDrawnWith) {
+    {
+        ProbeForm form;
+        ASSERT_TRUE(form.create());
+        held.label_procedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+            form.control(kProbeLabel), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(note_what_is_held)));
+    }
+    EXPECT_TRUE(held.font) << "the label's font was freed before the label";
+    EXPECT_TRUE(held.icon) << "the window's icon was freed before the window";
+}
+
+TEST(FormBase, OnceItsWindowIsGoneNoHandleOfItsControlsIsHandedOut) {
+    ProbeForm form;
+    ASSERT_TRUE(form.create());
+    const HWND label = form.control(kProbeLabel);
+    ASSERT_TRUE(IsWindow(label));
+    DestroyWindow(form.hwnd());
+    EXPECT_FALSE(IsWindow(label));
+    EXPECT_EQ(form.hwnd(), nullptr);
+    EXPECT_EQ(form.control(kProbeLabel), nullptr);
 }
 
 }  // namespace

@@ -41,8 +41,8 @@ LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-RelinkaProcess::RelinkaProcess(const std::wstring& working_directory) {
-    std::wstring command = L"\"" + beside_tests(L"relinka.exe") + L"\"";
+RelinkaProcess::RelinkaProcess(const std::wstring& working_directory, const std::wstring& program) {
+    std::wstring command = L"\"" + (program.empty() ? beside_tests(L"relinka.exe") : program) + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, working_directory.c_str(),

@@ -9,8 +9,9 @@ namespace relinka::testing {
 
 class RelinkaProcess {
 public:
-    // Starts relinka.exe from the tests' folder with `working_directory` as its current directory.
-    explicit RelinkaProcess(const std::wstring& working_directory);
+    // Starts relinka.exe from the tests' folder (or `program`) with `working_directory` as its current
+    // directory.
+    explicit RelinkaProcess(const std::wstring& working_directory, const std::wstring& program = {});
     ~RelinkaProcess();  // ends it if it still runs
     RelinkaProcess(const RelinkaProcess&) = delete;
     RelinkaProcess& operator=(const RelinkaProcess&) = delete;

@@ -2,6 +2,7 @@
 
 #include <cguid.h>
 
+#include <utility>
 #include <vector>
 
 #include "echolink.h"
@@ -46,6 +47,7 @@ HRESULT ClosingEvent::Advise(IUnknown* sink, DWORD* cookie) {
         if (FAILED(sink->QueryInterface(DIID_IEchoLinkAppEvents, &events))) return CONNECT_E_CANNOTCONNECT;
         sinks_.emplace(++lastCookie_, std::move(events));
         *cookie = lastCookie_;
+        if (std::exchange(raiseDuringNextAdvise_, false)) raise();
         return S_OK;
     });
 }

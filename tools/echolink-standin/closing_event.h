@@ -29,12 +29,15 @@ public:
     // Calls every subscriber's Closing in turn, synchronously; a subscriber's failure does not stop
     // the others.
     void raise() noexcept;
+    // The next Advise raises Closing, the new subscriber included, before it answers.
+    void raiseDuringNextAdvise() noexcept { raiseDuringNextAdvise_ = true; }
     long subscriberCount() const noexcept { return static_cast<long>(sinks_.size()); }
 
 private:
     IConnectionPointContainer& container_;
     std::map<DWORD, ComPtr<IDispatch>> sinks_;
     DWORD lastCookie_ = 0;
+    bool raiseDuringNextAdvise_ = false;
 };
 
 }  // namespace standin

@@ -247,6 +247,11 @@ HRESULT EchoLinkApp::SubscriberCount(LONG* count) {
     return S_OK;
 }
 
+HRESULT EchoLinkApp::RaiseClosingDuringNextAdvise() {
+    closing_.raiseDuringNextAdvise();
+    return S_OK;
+}
+
 HRESULT EchoLinkApp::EnumConnectionPoints(IEnumConnectionPoints** out) {
     if (out) *out = nullptr;
     return E_NOTIMPL;

@@ -64,6 +64,7 @@ public:
     HRESULT STDMETHODCALLTYPE ClearCallLog() override;
     HRESULT STDMETHODCALLTYPE Connections(BSTR* callsigns) override;
     HRESULT STDMETHODCALLTYPE SubscriberCount(LONG* count) override;
+    HRESULT STDMETHODCALLTYPE RaiseClosingDuringNextAdvise() override;
 
     // IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;

@@ -150,6 +150,17 @@ TEST_F(EchoLinkAppTest, ClosingDuringNextCallComesBeforeTheAnswerAndOnlyOnce) {
     EXPECT_EQ(trace, (Trace{L"sink 1", L"answered"}));
 }
 
+TEST_F(EchoLinkAppTest, ClosingDuringNextAdviseReachesTheNewSinkBeforeAdviseAnswersAndOnlyOnce) {
+    Trace trace;
+    auto first = makeSink(trace, L"first");
+    auto second = makeSink(trace, L"second");
+    control->RaiseClosingDuringNextAdvise();
+    advise(first.Get());
+    trace.push_back(L"advised");
+    advise(second.Get());
+    EXPECT_EQ(trace, (Trace{L"first 1", L"advised"}));
+}
+
 TEST_F(EchoLinkAppTest, SinkMayUnadviseWhileClosingIsRaised) {
     Trace trace;
     auto leaving = makeSink(trace, L"leaving");

@@ -1,0 +1,278 @@
+// Months of the program's life in one process and a few minutes: the banner's frames, supervision ticks
+// against the stand-in, and openings of Help, About and the tick's message, each many times over, with
+// what the process holds counted at 20 checkpoints after a warm-up. Nothing waits that would only wait:
+// the tick's sleep returns at once, and each window or message box is closed as soon as it has shown.
+// Prints the growth per thousand and what it makes in 30 days; nothing passes or fails.
+// Usage: soak_bench [fraction [part]]   (that fraction of the full soak, for a quick look; only the
+// parts whose name holds `part`: "frames", "ticks", "message", "Help", "icons", "About")
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "../tests/win/process_counters.h"
+#include "../tests/win/wine_support.h"
+#include "app/amigos_window_win.h"
+#include "echolink/com_echolink_win.h"
+#include "resources.h"
+#include "win32/animation_win.h"
+#include "win32/annotations_win.h"
+
+using namespace relinka;
+using namespace relinka::testing;
+
+namespace {
+
+constexpr int kCheckpoints = 20;
+constexpr double kDays = 30;
+constexpr double kOpeningsADay = 10;  // of each window, by a busy operator
+
+// Closes the next window of this thread that shows with this class (and caption, if given), by posting
+// it `message`, from a thread timer that fires once the window's own loop is waiting.
+class CloseWhenShown {
+public:
+    static void arm(const wchar_t* window_class, const wchar_t* caption, UINT message, WPARAM wparam) {
+        wanted_ = {window_class, caption, message, wparam};
+        SetTimer(nullptr, 0, 0, look);
+    }
+
+private:
+    struct Wanted {
+        const wchar_t* window_class;
+        const wchar_t* caption;
+        UINT message;
+        WPARAM wparam;
+    };
+    static BOOL CALLBACK close_if_wanted(HWND window, LPARAM found) {
+        wchar_t name[64], caption[64];
+        GetClassNameW(window, name, 64);
+        GetWindowTextW(window, caption, 64);
+        if (!IsWindowVisible(window) || lstrcmpW(name, wanted_.window_class) != 0 ||
+            (wanted_.caption && lstrcmpW(caption, wanted_.caption) != 0))
+            return TRUE;
+        PostMessageW(window, wanted_.message, wanted_.wparam, 0);
+        *reinterpret_cast<bool*>(found) = true;
+        return FALSE;
+    }
+    static void CALLBACK look(HWND, UINT, UINT_PTR timer, DWORD) {
+        bool found = false;
+        EnumThreadWindows(GetCurrentThreadId(), close_if_wanted, reinterpret_cast<LPARAM>(&found));
+        if (found) KillTimer(nullptr, timer);
+    }
+    static inline Wanted wanted_{};
+};
+
+// The real desktop, but the tick's sleep does not wait and its message is answered as soon as it shows.
+class SoakDesktop : public WindowsDesktop {
+public:
+    void sleep(unsigned) override {}
+    int message_box(std::wstring_view text, std::wstring_view title, unsigned style) override {
+        CloseWhenShown::arm(L"#32770", nullptr, WM_COMMAND, IDOK);
+        return WindowsDesktop::message_box(text, title, style);
+    }
+};
+
+void handle_waiting_messages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatch_message(message);
+}
+
+// Growth per unit, by least squares over the checkpoints.
+double slope(const std::vector<double>& units, const std::vector<double>& values) {
+    double mean_x = 0, mean_y = 0;
+    for (size_t i = 0; i < units.size(); ++i) mean_x += units[i], mean_y += values[i];
+    mean_x /= double(units.size());
+    mean_y /= double(units.size());
+    double covariance = 0, variance = 0;
+    for (size_t i = 0; i < units.size(); ++i) {
+        covariance += (units[i] - mean_x) * (values[i] - mean_y);
+        variance += (units[i] - mean_x) * (units[i] - mean_x);
+    }
+    return covariance / variance;
+}
+
+struct Phase {
+    const char* what;  // "frames of each banner animation"
+    long units;        // after the warm-up
+    double in_30_days;
+    const char* counted_as;  // how the 30 days were counted
+    std::function<void()> one;
+};
+
+void run(const Phase& phase, const std::string& only) {
+    if (!std::strstr(phase.what, only.c_str())) return;
+    std::printf("\n== %ld %s\n", phase.units, phase.what);
+    const long warm_up = std::max(20L, phase.units / 20);
+    for (long unit = 0; unit < warm_up; ++unit) phase.one();
+    handle_waiting_messages();
+    std::vector<double> done, gdi, windows, handles, kib;
+    const auto note = [&](long units) {
+        const ProcessCounters now = count_this_process();
+        done.push_back(double(units));
+        gdi.push_back(now.gdi_objects);
+        windows.push_back(now.windows);
+        handles.push_back(now.kernel_handles);
+        kib.push_back(now.private_kib);
+        std::printf("%9ld  GDI %5ld  windows %3ld  handles %4ld  private %9.0f KiB\n", units, now.gdi_objects,
+                    now.windows, now.kernel_handles, now.private_kib);
+    };
+    const ULONGLONG started = GetTickCount64();
+    note(0);
+    for (int checkpoint = 1; checkpoint <= kCheckpoints; ++checkpoint) {
+        const long until = phase.units * checkpoint / kCheckpoints;
+        for (long unit = long(done.back()); unit < until; ++unit) phase.one();
+        handle_waiting_messages();
+        note(until);
+    }
+    const auto same = [](const std::vector<double>& values) {
+        for (double value : values)
+            if (value != values.front()) return false;
+        return true;
+    };
+    std::printf("took %.0f s; counts identical at every checkpoint: GDI %s, windows %s, handles %s\n",
+                double(GetTickCount64() - started) / 1000.0, same(gdi) ? "yes" : "NO",
+                same(windows) ? "yes" : "NO", same(handles) ? "yes" : "NO");
+    const double per_unit[] = {slope(done, gdi), slope(done, windows), slope(done, handles),
+                               slope(done, kib) * 1024.0};
+    std::printf(
+        "growth per thousand: GDI %+.3f, windows %+.3f, handles %+.3f, private %+.1f bytes (%+.3f a unit)\n",
+        per_unit[0] * 1000, per_unit[1] * 1000, per_unit[2] * 1000, per_unit[3] * 1000, per_unit[3]);
+    // The heap grows and gives back in steps: the line through the checkpoints can fall.
+    std::printf("private memory: first %.0f KiB, last %.0f KiB, highest %.0f KiB\n", kib.front(), kib.back(),
+                *std::max_element(kib.begin(), kib.end()));
+    const auto grown = [&](double per) { return std::max(0.0, per) * phase.in_30_days; };
+    std::printf("in 30 days (%.0f: %s): GDI %+.0f, windows %+.0f, handles %+.0f, private %+.2f MiB\n",
+                phase.in_30_days, phase.counted_as, grown(per_unit[0]), grown(per_unit[1]),
+                grown(per_unit[2]), grown(per_unit[3]) / 1048576.0);
+}
+
+// Each counter moves by what is made in the process and back by what is let go.
+void show_that_the_counters_count() {
+    const ProcessCounters before = count_this_process();
+    std::vector<UniqueBrush> brushes;
+    for (int i = 0; i < 100; ++i) brushes.emplace_back(CreateSolidBrush(RGB(i, 0, 0)));
+    std::vector<HWND> windows;
+    for (int i = 0; i < 3; ++i)
+        windows.push_back(
+            CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr));
+    std::vector<UniqueFile> events;
+    for (int i = 0; i < 10; ++i) events.emplace_back(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    constexpr SIZE_T kTouched = 4 << 20;
+    auto* memory =
+        static_cast<char*>(VirtualAlloc(nullptr, kTouched, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    for (SIZE_T byte = 0; byte < kTouched; byte += 4096) memory[byte] = 1;
+    const ProcessCounters holding = count_this_process();
+    brushes.clear();
+    for (HWND window : windows) DestroyWindow(window);
+    events.clear();
+    VirtualFree(memory, 0, MEM_RELEASE);
+    const ProcessCounters after = count_this_process();
+    std::printf(
+        "counters checked: 100 brushes made %+ld GDI objects, freed %+ld; 3 windows %+ld, destroyed %+ld; "
+        "10 events %+ld handles, closed %+ld; 4096 KiB touched %+.0f KiB, freed %+.0f KiB\n",
+        holding.gdi_objects - before.gdi_objects, after.gdi_objects - holding.gdi_objects,
+        holding.windows - before.windows, after.windows - holding.windows,
+        holding.kernel_handles - before.kernel_handles, after.kernel_handles - holding.kernel_handles,
+        holding.private_kib - before.private_kib, after.private_kib - holding.private_kib);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const double fraction = argc > 1 ? std::wcstod(argv[1], nullptr) : 1.0;
+    const std::wstring part = argc > 2 ? argv[2] : L"";
+    const std::string only(part.begin(), part.end());
+    const auto scaled = [&](long units) {
+        return std::max(kCheckpoints * 1L, std::lround(units * fraction));
+    };
+
+    ComApartment apartment;
+    StandIn standin;
+    standin.reset();
+    standin->SetConnectDelay(0);
+    SoakDesktop desktop;
+    Annotations annotations;  // the system's own, as relinka.exe has it
+    AmigosWindow window(desktop, annotations);
+    window.create();
+    Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
+        return ComEchoLink::create(std::move(on_closing));
+    });
+    window.attach(amigos);
+    amigos.Form_Load();
+    window.SetTimerEnabled(false);  // the soak ticks by itself
+    window.show();
+    handle_waiting_messages();  // the banner's pictures decoded
+    show_that_the_counters_count();
+
+    const HWND banner[] = {window.control(kAniGIF1), window.control(kAniGIF2)};
+    long frames = 0;
+    run({"frames of each banner animation", scaled(200'000), kDays * 86'400 * 1000 / 70,
+         "the link's frames, 70 ms each, window always shown",
+         [&] {
+             for (HWND animation : banner) {
+                 SendMessageW(animation, WM_TIMER, kAnimationFrameTimer, 0);
+                 UpdateWindow(animation);
+             }
+             // Now and then the window system's own work, as the message loop would do it.
+             if (++frames % 100 == 0) handle_waiting_messages();
+         }},
+        only);
+
+    // Slots 1 to 5 and 8 connected, 6 refused, 7 dropped before every tick; every tenth tick EchoLink
+    // fails every call.
+    const auto callsign = [](int slot) { return L"PU2A" + std::wstring(1, wchar_t(L'A' + slot)); };
+    for (int slot = 1; slot <= kSlots; ++slot) {
+        window.SetText(slot, callsign(slot));
+        window.SetCheck(slot, 1);
+    }
+    standin->RefuseCallsign(UniqueBstr(SysAllocString(callsign(6).c_str())).get());
+    long ticks = 0;
+    run({"supervision ticks", scaled(20'000), kDays * 86'400, "one a second",
+         [&] {
+             standin.drop_link(callsign(7));
+             const bool failing = ++ticks % 10 == 0;
+             if (failing) standin->FailCalls(static_cast<long>(0x80004005));
+             amigos.Timer1_Timer();
+             if (failing) standin->FailCalls(S_OK);
+             if (ticks % 500 == 0) standin->ClearCallLog();
+         }},
+        only);
+
+    // Only slot 8 ticked, and empty: each tick asks for its callsign and unticks it.
+    for (int slot = 1; slot <= kSlots; ++slot) window.SetCheck(slot, 0);
+    window.SetText(kSlots, L"");
+    run({"openings of the tick's message", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [&] {
+             window.SetCheck(kSlots, 1);
+             amigos.Timer1_Timer();
+         }},
+        only);
+    run({"openings of Help", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [&] {
+             CloseWhenShown::arm(L"RelinkaForm", L"Ajuda", WM_CLOSE, 0);
+             amigos.Command3_Click();
+         }},
+        only);
+    // Each opening loads its icons afresh (three for Help, four for About) and destroys them after: what
+    // Wine keeps of an icon so loaded and destroyed, to set the openings against.
+    run({"icons loaded and destroyed", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [] {
+             DestroyIcon(
+                 static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_RETORNAR),
+                                               IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR)));
+         }},
+        only);
+    run({"openings of About", scaled(1'000), kDays * kOpeningsADay, "ten a day",
+         [&] {
+             CloseWhenShown::arm(L"RelinkaForm", L"Sobre", WM_CLOSE, 0);
+             amigos.sobre_Click();
+         }},
+        only);
+    return 0;
+}
