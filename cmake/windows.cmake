@@ -22,7 +22,7 @@ add_library(relinka_win STATIC
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
 target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
 target_include_directories(relinka_win PUBLIC assets)
-target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi shell32 gdi32 user32)
+target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi gdi32 user32)
 
 # The manifest names the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

@@ -57,6 +57,9 @@ int run() {
     }
     if (!amigos.ended()) {  // else Closing came during start-up
         window.show();
+        // Making EchoLink's object loaded libraries that COM no longer uses (under Wine a 1.2 MB proxy
+        // library): once the window is on the screen they go, rather than stay for the program's life.
+        CoFreeUnusedLibrariesEx(0, 0);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
     }

@@ -10,6 +10,7 @@
 #include "loaded_window.h"
 #include "modal_driver.h"
 #include "process_counters.h"
+#include "relinka_process.h"
 #include "win32/animation_frames_win.h"
 #include "win32/animation_win.h"
 #include "win32/fonts_win.h"
@@ -387,6 +388,17 @@ TEST(SobreAutoWindow, VisitarServidorCallsTheShellAtEachPressAndStaysOpen) {
     }
     EXPECT_FALSE(IsWindow(about));
     EXPECT_EQ(loaded.trace, Trace{"beep"});
+}
+
+// The shell is loaded at the first call, not at start-up: that call still reaches it.
+TEST(WindowsDesktop, ShellExecuteRunsWhatItIsGiven) {
+    const std::wstring folder = fresh_directory();
+    WindowsDesktop desktop;
+    desktop.shell_execute(nullptr, L"open", L"cmd.exe", L"/c echo aberto> sinal.txt", folder.c_str(),
+                          SW_HIDE);
+    EXPECT_TRUE(wait_until(
+        [&] { return GetFileAttributesW((folder + L"\\sinal.txt").c_str()) != INVALID_FILE_ATTRIBUTES; },
+        10000));
 }
 
 // Each opening once kept a copy of the About window's picture behind (46 KB): it was decoded from a
