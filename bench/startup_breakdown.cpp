@@ -73,6 +73,7 @@ int once() {
     window->attach(amigos);
     step("start-up handler: timer, indicator, friends file", [&] { amigos.Form_Load(); });
     step("window shown and painted: the first paint", [&] { window->show(); });
+    step("after it: the libraries COM no longer uses let go", [] { CoFreeUnusedLibrariesEx(0, 0); });
     step("after it: GDI+ started, the banner animations decoded and painted, the controls described", [&] {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
