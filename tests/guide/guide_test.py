@@ -23,7 +23,8 @@ import leiame_txt  # noqa: E402
 # Windows' words that the guide quotes: fields and menu entries of Explorer's shortcuts and of a file's
 # properties, and SmartScreen's warning about a program from the internet.
 WINDOWS_WORDS = {"Iniciar em", "Criar atalho", "Mostrar mais opções", "Propriedades", "Destino", "Desbloquear",
-                 "O Windows protegeu o computador", "Mais informações", "Executar assim mesmo"}
+                 "O Windows protegeu o computador", "Mais informações", "Executar assim mesmo",
+                 "Não respondendo", "Fechar o programa"}
 
 GAP = "\x00"  # where a program text has a part computed at run time (an error code, a reason)
 
