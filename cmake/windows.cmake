@@ -14,6 +14,7 @@ add_library(relinka_win STATIC
     src/win32/form_win.cpp
     src/win32/modal_form_win.cpp
     src/win32/painting_win.cpp
+    src/win32/trace_win.cpp
     src/win32/window_win.cpp
     src/win32/windows_desktop_win.cpp
     src/windows/ajuda_win.cpp
@@ -70,6 +71,7 @@ if(BUILD_TESTING)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
     add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
+                tests/win/debug_output.cpp
                 tests/win/process_counters.cpp)
     target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest psapi)
 

@@ -2,9 +2,11 @@
 
 #include <oleauto.h>
 
+#include <cstdio>
 #include <string>
 
 #include "win32/com_win.h"
+#include "win32/trace_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka {
@@ -17,8 +19,14 @@ UniqueBstr make_bstr(std::wstring_view text) {
     return bstr;
 }
 
+// Every failed call leaves its trace, whether the handler then skips it or reports it.
 void check(const char* operation, HRESULT status) {
-    if (FAILED(status)) throw EchoLinkError(operation, status);
+    if (FAILED(status)) {
+        char where[64];
+        std::snprintf(where, sizeof where, "EchoLink %s", operation);
+        trace_failure(where, status);
+        throw EchoLinkError(operation, status);
+    }
 }
 
 }  // namespace

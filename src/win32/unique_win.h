@@ -50,6 +50,7 @@ using UniqueBrush = Unique<HBRUSH, close_gdi_object>;
 using UniqueBitmap = Unique<HBITMAP, close_gdi_object>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
 using UniqueMemoryDc = Unique<HDC, DeleteDC>;  // from CreateCompatibleDC
+using UniqueHandle = Unique<HANDLE, CloseHandle>;  // events, mappings, threads, processes
 using UniqueFile = Unique<HANDLE, CloseHandle, -1>;
 using UniqueFind = Unique<HANDLE, FindClose, -1>;
 using UniqueBstr = Unique<BSTR, SysFreeString>;

@@ -2,6 +2,7 @@
 // failures raised as errors with their status, and the Closing event delivered.
 #include <gtest/gtest.h>
 
+#include "debug_output.h"
 #include "echolink/com_echolink_win.h"
 #include "wine_support.h"
 
@@ -93,8 +94,10 @@ TEST_F(EchoLinkBinding, ConnectionComesUpAfterTheDelayEchoLinkTakes) {
     EXPECT_TRUE(link->IsConnected(L"PU2ABC"));
 }
 
-TEST_F(EchoLinkBinding, FailureStatusBecomesAnErrorCarryingIt) {
+TEST_F(EchoLinkBinding, FailureStatusBecomesAnErrorCarryingItAndLeavesATrace) {
     constexpr HRESULT kFailure = 0x80040200;
+    const DebugOutput debug_output;
+    ASSERT_TRUE(debug_output.reading());
     standin->FailCalls(kFailure);
     const std::function<void()> calls[] = {
         [&] { link->Connect(L"PU2ABC", true); },
@@ -110,6 +113,12 @@ TEST_F(EchoLinkBinding, FailureStatusBecomesAnErrorCarryingIt) {
             EXPECT_EQ(failure.status(), kFailure);
         }
     }
+    EXPECT_TRUE(wait_until([&] { return debug_output.text(GetCurrentProcessId()).size() > 0; }, 2000));
+    EXPECT_EQ(debug_output.text(GetCurrentProcessId()),
+              "relinka: EchoLink Connect: 0x80040200\n"
+              "relinka: EchoLink Disconnect: 0x80040200\n"
+              "relinka: EchoLink DisconnectAll: 0x80040200\n"
+              "relinka: EchoLink IsConnected: 0x80040200\n");
 }
 
 TEST_F(EchoLinkBinding, ClosingIsDelivered) {
