@@ -197,7 +197,7 @@ int wmain(int argc, wchar_t** argv) {
     standin.reset();
     standin->SetConnectDelay(0);
     SoakDesktop desktop;
-    Annotations annotations;  // the system's own, as relinka.exe has it
+    Annotations annotations(system_annotation_service);  // as relinka.exe has it
     AmigosWindow window(desktop, annotations);
     window.create();
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {

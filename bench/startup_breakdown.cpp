@@ -60,7 +60,7 @@ int once() {
                 LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(icon), IMAGE_ICON, 32, 32, 0)));
     });
     WindowsDesktop desktop;
-    Annotations annotations;
+    Annotations annotations(system_annotation_service);
     std::unique_ptr<AmigosWindow> window;
     step("main window and the rest of its controls made", [&] {
         window = std::make_unique<AmigosWindow>(desktop, annotations);

@@ -19,7 +19,7 @@ int wmain() {
     standin.reset();
     standin->SetConnectDelay(0);
     WindowsDesktop desktop;
-    Annotations annotations;
+    Annotations annotations(system_annotation_service);
     AmigosWindow window(desktop, annotations);
     window.create();
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {

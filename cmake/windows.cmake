@@ -71,7 +71,7 @@ if(BUILD_TESTING)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
     add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
-                tests/win/debug_output.cpp
+                tests/win/debug_output.cpp tests/win/fake_annotation_service.cpp
                 tests/win/process_counters.cpp)
     target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest psapi)
 
@@ -96,6 +96,7 @@ if(BUILD_TESTING)
     add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
     add_wine_test(accessibility_test)
+    add_wine_test(annotations_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
     target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
     add_wine_test(echolink_binding_test)

@@ -41,7 +41,8 @@ int run() {
     DisableProcessWindowsGhosting();
     ComApartment apartment;
     WindowsDesktop desktop;
-    Annotations annotations;  // the system's service, first asked for once the window has shown
+    // The system's annotation service, made at the first request, once the window has shown.
+    Annotations annotations(system_annotation_service);
     AmigosWindow window(desktop, annotations);
     if (!window.create()) return 1;
     // Declared last: the link is released first, after the message loop, while COM is still up.

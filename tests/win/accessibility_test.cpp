@@ -1,12 +1,15 @@
-// What a screen reader hears of the three windows: every control the Tab key reaches named and of its
-// role, the status labels and the indicator named for what they show, and a station's change of state
-// announced once. Windows' own proxies are played by Wine's oleacc, read as a screen reader reads them;
-// Wine 8 refuses every annotation, so what the program annotates is read from what it asked for.
+// What a screen reader hears of the three windows. What the program asks the annotation service to
+// tell of the controls is read from a recording service: every control the Tab key reaches of its role,
+// those whose caption does not say what they are named, the status labels and the indicator named for
+// what they show and live regions, and a station's change of state announced once. Apart from that, what
+// Windows' own proxies (played by Wine's oleacc) say of the controls the program leaves unnamed, read as
+// a screen reader reads it.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
 
 #include <algorithm>
+#include <optional>
 #include <ostream>
 #include <utility>
 #include <vector>
@@ -17,94 +20,108 @@
 #include "windows/sobre_auto_win.h"
 
 namespace relinka::testing {
-namespace {
 
-struct Heard {
-    std::wstring name;
-    LONG role;
-    bool operator==(const Heard&) const = default;
-};
-void PrintTo(const Heard& heard, std::ostream* out) {
-    *out << '"' << utf8(heard.name) << "\" " << heard.role;
+using Annotated = FakeAnnotationService::Annotated;
+void PrintTo(const Annotated& annotated, std::ostream* out) {
+    *out << '{' << (annotated.name ? '"' + utf8(*annotated.name) + '"' : "no name") << ", role "
+         << annotated.role.value_or(0) << ", live " << annotated.live_setting.value_or(0) << '}';
 }
+
+namespace {
 
 constexpr LONG kButton = ROLE_SYSTEM_PUSHBUTTON, kTextBox = ROLE_SYSTEM_TEXT,
                kCheckBox = ROLE_SYSTEM_CHECKBUTTON;
 
-// What the program annotated and, where it annotated nothing, what the system's proxy says.
-Heard heard(HWND control, const RecordedAnnotations& annotated) {
-    Heard heard{L"", 0};
-    ComPtr<IAccessible> accessible;
-    VARIANT self{}, role{};
-    self.vt = VT_I4;  // CHILDID_SELF
-    UniqueBstr name;
-    if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_PPV_ARGS(&accessible)))) {
-        if (accessible->get_accName(self, name.put()) == S_OK && name) heard.name = name.get();
-        if (SUCCEEDED(accessible->get_accRole(self, &role))) heard.role = role.lVal;
-    }
-    if (const auto found = annotated.controls.find(control); found != annotated.controls.end()) {
-        heard.name = found->second.name.value_or(heard.name);
-        heard.role = found->second.role.value_or(heard.role);
-    }
-    return heard;
-}
-
 // From the focused control, every one the Tab key reaches, in order.
-std::vector<Heard> heard_in_tab_order(const RecordedAnnotations& annotated) {
-    std::vector<Heard> heard_so_far;
+std::vector<HWND> tab_order() {
+    std::vector<HWND> controls;
     const HWND first = GetFocus();
     HWND control = first;
     do {
-        heard_so_far.push_back(heard(control, annotated));
+        controls.push_back(control);
         control = GetNextDlgTabItem(GetParent(first), control, FALSE);
-    } while (control && control != first && heard_so_far.size() < 100);
-    return heard_so_far;
+    } while (control && control != first && controls.size() < 100);
+    return controls;
 }
 
-TEST(ScreenReader, EveryControlOfTheMainWindowIsNamedInTabOrder) {
+// What the program asked the service to say of each control the Tab key reaches.
+std::vector<Annotated> asked_in_tab_order(const ComPtr<FakeAnnotationService>& service) {
+    std::vector<Annotated> asked;
+    for (const HWND control : tab_order()) asked.push_back(service->of(control));
+    return asked;
+}
+
+// The name the system's proxy gives each control the Tab key reaches that the program left unnamed
+// ("" for none).
+std::vector<std::wstring> proxy_names_of_the_unnamed(const ComPtr<FakeAnnotationService>& service) {
+    std::vector<std::wstring> names;
+    for (const HWND control : tab_order()) {
+        if (service->of(control).name) continue;
+        ComPtr<IAccessible> accessible;
+        VARIANT self{};
+        self.vt = VT_I4;  // CHILDID_SELF
+        UniqueBstr name;
+        if (SUCCEEDED(AccessibleObjectFromWindow(control, OBJID_CLIENT, IID_PPV_ARGS(&accessible))) &&
+            accessible->get_accName(self, name.put()) == S_OK && name)
+            names.emplace_back(name.get());
+        else
+            names.emplace_back();
+    }
+    return names;
+}
+
+Annotated role(LONG role) { return {std::nullopt, role, std::nullopt}; }
+Annotated named(const std::wstring& name, LONG role) { return {name, role, std::nullopt}; }
+
+TEST(ScreenReader, TheProgramGivesEveryControlOfTheMainWindowItsRoleAndNamesWhatItsCaptionDoesNot) {
     ComApartment apartment;
     LoadedWindow loaded;
-    std::vector<Heard> expected;  // in tab order
-    const auto then = [&](std::initializer_list<const wchar_t*> names, LONG role) {
-        for (const wchar_t* name : names) expected.push_back({name, role});
+    const auto friend_box = [](int slot) {
+        return named(L"Estação amiga " + std::to_wstring(slot), kTextBox);
     };
-    then({L"Encerrar"}, kButton);
-    then({L"Estação amiga 1", L"Estação amiga 2", L"Estação amiga 3", L"Estação amiga 4", L"Estação amiga 5",
-          L"Estação amiga 6"},
-         kTextBox);
-    then({L"conecta 1", L"conecta 2", L"conecta 3", L"conecta 4", L"conecta 5", L"conecta 6"}, kCheckBox);
-    then({L"Estação amiga 7", L"Estação amiga 8"}, kTextBox);
-    then({L"conecta 7", L"conecta 8"}, kCheckBox);
-    then({L"Estação a desconectar"}, kTextBox);
-    then({L"Desconectar amigo", L"Ler amigos", L"Gravar amigos", L"Sobre", L"Ajuda", L"Desliga", L"Liga",
-          L"Desconecta todos"},
-         kButton);
-    EXPECT_EQ(heard_in_tab_order(loaded.annotated), expected);
+    std::vector<Annotated> expected{role(kButton)};  // in tab order, from "Encerrar"
+    for (int slot = 1; slot <= 6; ++slot) expected.push_back(friend_box(slot));
+    expected.insert(expected.end(), 6, role(kCheckBox));
+    expected.insert(expected.end(), {friend_box(7), friend_box(8), role(kCheckBox), role(kCheckBox),
+                                     named(L"Estação a desconectar", kTextBox)});
+    expected.insert(expected.end(), 8, role(kButton));
+    EXPECT_EQ(asked_in_tab_order(loaded.service), expected);
 
-    for (int slot = 1; slot <= kSlots + 1; ++slot) {  // the eight status labels, and the indicator
-        const HWND control = loaded.window.control(slot <= kSlots ? kLabel1 + slot - 1 : kShape1);
-        const Heard wanted = slot <= kSlots ? Heard{L"Estação " + std::to_wstring(slot) + L": sem estado",
-                                                    ROLE_SYSTEM_STATICTEXT}
-                                            : Heard{L"Supervisão ligada", ROLE_SYSTEM_GRAPHIC};
-        EXPECT_EQ(heard(control, loaded.annotated), wanted);
-        EXPECT_TRUE(loaded.annotated.controls[control].live) << utf8(wanted.name);
-    }
+    for (int slot = 1; slot <= kSlots; ++slot)
+        EXPECT_EQ(loaded.service->of(loaded.window.control(kLabel1 + slot - 1)),
+                  (Annotated{L"Estação " + std::to_wstring(slot) + L": sem estado", ROLE_SYSTEM_STATICTEXT,
+                             kPolite}))
+            << slot;
+    EXPECT_EQ(loaded.service->of(loaded.window.control(kShape1)),
+              (Annotated{L"Supervisão ligada", ROLE_SYSTEM_GRAPHIC, kPolite}));
 }
 
-// Nothing is asked of the system before the first paint; what is asked once the window has shown
-// starts from what the controls show then.
+TEST(ScreenReader, WindowsOwnProxiesNameTheMainWindowsControlsThatTheProgramLeavesUnnamed) {
+    ComApartment apartment;
+    LoadedWindow loaded;
+    EXPECT_EQ(proxy_names_of_the_unnamed(loaded.service),
+              (std::vector<std::wstring>{L"Encerrar", L"conecta 1", L"conecta 2", L"conecta 3", L"conecta 4",
+                                         L"conecta 5", L"conecta 6", L"conecta 7", L"conecta 8",
+                                         L"Desconectar amigo", L"Ler amigos", L"Gravar amigos", L"Sobre",
+                                         L"Ajuda", L"Desliga", L"Liga", L"Desconecta todos"}));
+}
+
+// Nothing is asked of the system before the first paint, not even for its service; what is asked once
+// the window has shown starts from what the controls show then.
 TEST(ScreenReader, TheControlsAreDescribedOnlyOnceTheWindowHasShown) {
     RecordingShell shell;
-    RecordedAnnotations annotated;
-    AmigosWindow window(shell, annotated);
+    const auto service = FakeAnnotationService::make();
+    Annotations annotations(service->maker());
+    AmigosWindow window(shell, annotations);
     ASSERT_TRUE(window.create());
     window.SetTimerEnabled(true);
     window.SetLabel(2, L"conectado");
     window.show();
-    EXPECT_TRUE(annotated.controls.empty());
+    EXPECT_EQ(service->made(), 0);
     pump_for(100);
-    EXPECT_EQ(annotated.controls[window.control(kLabel1 + 1)].name, L"Estação 2: conectado");
-    EXPECT_EQ(annotated.controls[window.control(kShape1)].name, L"Supervisão ligada");
+    EXPECT_EQ(service->made(), 1);
+    EXPECT_EQ(service->of(window.control(kLabel1 + 1)).name, L"Estação 2: conectado");
+    EXPECT_EQ(service->of(window.control(kShape1)).name, L"Supervisão ligada");
 }
 
 // The controls that raise a live-region event, as a screen reader outside the process receives them,
@@ -134,14 +151,14 @@ TEST(ScreenReader, AStationsChangeOfStateIsAnnouncedOnceAndATickThatChangesNothi
     const HWND indicator = loaded.window.control(kShape1), label = loaded.window.control(kLabel1);
     loaded.click(kCommand4);  // "Desliga": from here on the test runs the ticks itself
     EXPECT_EQ(spoken_now(), std::vector{indicator});
-    EXPECT_EQ(loaded.annotated.controls[indicator].name, L"Supervisão desligada");
+    EXPECT_EQ(loaded.service->of(indicator).name, L"Supervisão desligada");
 
     loaded.window.SetText(1, L"PU2ABC");
     loaded.window.SetCheck(1, 1);
     loaded.station.connected = {L"PU2ABC"};
     loaded.amigos.Timer1_Timer();  // the other slots go from no caption to a blank one: no status either way
     EXPECT_EQ(spoken_now(), std::vector{label});
-    EXPECT_EQ(loaded.annotated.controls[label].name, L"Estação 1: conectado");
+    EXPECT_EQ(loaded.service->of(label).name, L"Estação 1: conectado");
     loaded.amigos.Timer1_Timer();
     pump_for(100);
     EXPECT_TRUE(spoken.empty());
@@ -153,44 +170,48 @@ TEST(ScreenReader, AStationsChangeOfStateIsAnnouncedOnceAndATickThatChangesNothi
     loaded.station.connect_brings_up = false;
     loaded.amigos.Timer1_Timer();
     EXPECT_EQ(spoken_now(), std::vector{label});
-    EXPECT_EQ(loaded.annotated.controls[label].name, L"Estação 1: desconectado");
+    EXPECT_EQ(loaded.service->of(label).name, L"Estação 1: desconectado");
     loaded.station.connect_brings_up = true;
     loaded.amigos.Timer1_Timer();
     EXPECT_EQ(spoken_now(), std::vector{label});
     loaded.click(kCommand5);  // "Liga"
     EXPECT_EQ(spoken_now(), std::vector{indicator});
-    EXPECT_EQ(loaded.annotated.controls[indicator].name, L"Supervisão ligada");
+    EXPECT_EQ(loaded.service->of(indicator).name, L"Supervisão ligada");
     UnhookWinEvent(events);
     UnhookWindowsHookEx(messages);
 }
 
 // Opened from the main window, as the operator opens them; what they were described as goes with them.
-TEST(ScreenReader, HelpAndAboutAreNamedInTabOrderAndForgottenOnceClosed) {
+TEST(ScreenReader, HelpAndAboutAreDescribedInTabOrderAndForgottenOnceClosed) {
     ComApartment apartment;
     LoadedWindow loaded;
     const struct {
         const wchar_t* caption;
         int opened_by;
-        std::vector<Heard> expected;
+        std::vector<Annotated> asked;
+        std::vector<std::wstring> proxy_names;
     } windows[] = {
-        {L"Ajuda", kCommand3, {{L"Retornar", kButton}, {L"Texto da ajuda", kTextBox}}},
-        {L"Sobre", kSobre, {{L"Retornar", kButton}, {L"Visitar Servidor  QX0QX", kButton}}},
+        {L"Ajuda", kCommand3, {role(kButton), named(L"Texto da ajuda", kTextBox)}, {L"Retornar"}},
+        {L"Sobre", kSobre, {role(kButton), role(kButton)}, {L"Retornar", L"Visitar Servidor  QX0QX"}},
     };
     for (const auto& window : windows) {
-        const size_t annotated_before = loaded.annotated.controls.size();
-        std::vector<Heard> heard;
+        const size_t annotated_before = loaded.service->annotated();
+        std::vector<Annotated> asked;
+        std::vector<std::wstring> proxy_names;
         size_t annotated_while_open = 0;
         {
             ModalDriver driver(window.caption, [&](HWND, ULONGLONG elapsed) {
-                heard = heard_in_tab_order(loaded.annotated);
-                annotated_while_open = loaded.annotated.controls.size();
+                asked = asked_in_tab_order(loaded.service);
+                proxy_names = proxy_names_of_the_unnamed(loaded.service);
+                annotated_while_open = loaded.service->annotated();
                 return elapsed >= 200;
             });
             loaded.click(window.opened_by);
         }
-        EXPECT_EQ(heard, window.expected) << utf8(window.caption);
+        EXPECT_EQ(asked, window.asked) << utf8(window.caption);
+        EXPECT_EQ(proxy_names, window.proxy_names) << utf8(window.caption);
         EXPECT_GT(annotated_while_open, annotated_before) << utf8(window.caption);
-        EXPECT_EQ(loaded.annotated.controls.size(), annotated_before) << utf8(window.caption);
+        EXPECT_EQ(loaded.service->annotated(), annotated_before) << utf8(window.caption);
     }
 }
 

@@ -1,16 +1,15 @@
 #pragma once
 // The main window as the program builds it, with the core's handlers on fakes of the desktop and
-// EchoLink, loaded and shown; the shell's calls and the annotations of the controls are written down
-// instead of made.
+// EchoLink, loaded and shown; the shell's calls are written down instead of made, and the annotations
+// of the controls go to a recording service.
 #include <windows.h>
 
-#include <map>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "../core/fakes.h"
 #include "app/amigos_window_win.h"
+#include "fake_annotation_service.h"
 #include "wine_support.h"
 
 namespace relinka::testing {
@@ -29,27 +28,13 @@ public:
     std::vector<Call> calls;
 };
 
-// What the program asks of the system's annotation service, kept per control as the system keeps it.
-struct RecordedAnnotations : Annotations {
-    struct Annotated {
-        std::optional<std::wstring> name;
-        std::optional<LONG> role;
-        bool live = false;
-    };
-    std::map<HWND, Annotated> controls;
-
-    void set_name(HWND control, const std::wstring& name) override { controls[control].name = name; }
-    void set_role(HWND control, LONG role) override { controls[control].role = role; }
-    void set_polite_live_region(HWND control) override { controls[control].live = true; }
-    void clear(HWND control) override { controls.erase(control); }
-};
-
 struct LoadedWindow {
     Trace trace;
     FakeDesktop desktop{trace};
     RecordingShell shell;
-    RecordedAnnotations annotated;
-    AmigosWindow window{shell, annotated};
+    ComPtr<FakeAnnotationService> service = FakeAnnotationService::make();
+    Annotations annotations{service->maker()};
+    AmigosWindow window{shell, annotations};
     FakeEchoLink::Station station;
     Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
                       return std::make_unique<FakeEchoLink>(trace, station);
