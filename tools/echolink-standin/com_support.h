@@ -24,7 +24,8 @@ inline HRESULT copyToBstr(std::wstring_view text, BSTR* out) noexcept {
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-// The program's own apartment owner and exception barrier.
+// The program's own apartment owner, exception barrier, and owner of a new object's first reference.
+using relinka::adopt;
 using relinka::com_barrier;
 using relinka::ComApartment;
 

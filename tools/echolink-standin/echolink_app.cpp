@@ -27,8 +27,8 @@ HRESULT EchoLinkApp::create(ServerLifetime* lifetime, ComPtr<EchoLinkApp>& out) 
     if (SUCCEEDED(hr)) hr = loadTypeInfo(TypeLibrary::Control, IID_IStandInControl, &controlInfo);
     if (FAILED(hr)) return hr;
     return com_barrier([&] {
-        // Attach: the new object's first reference is the one handed out.
-        out.Attach(new EchoLinkApp(std::move(echoLinkInfo), std::move(controlInfo), lifetime));
+        // The new object's first reference is the one handed out.
+        out = adopt(new EchoLinkApp(std::move(echoLinkInfo), std::move(controlInfo), lifetime));
         return S_OK;
     });
 }

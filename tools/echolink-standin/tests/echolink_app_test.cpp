@@ -177,6 +177,31 @@ TEST_F(EchoLinkAppTest, SinkMayUnadviseWhileClosingIsRaised) {
     EXPECT_EQ(trace, (Trace{L"leaving 1", L"staying 1", L"staying 1"}));
 }
 
+// Every reference a client hands over is let go: a sink unadvised goes at once, and one still advised
+// goes with the object when its last client lets go of it.
+TEST_F(EchoLinkAppTest, TheObjectLetsGoOfItsSinksAndGoesWithItsLastClient) {
+    Trace trace;
+    bool unadvisedGone = false, advisedGone = false;
+    {
+        ComPtr<EchoLinkApp> object;
+        ASSERT_HRESULT_SUCCEEDED(EchoLinkApp::create(nullptr, object));
+        ComPtr<IConnectionPoint> point;
+        ASSERT_HRESULT_SUCCEEDED(object->FindConnectionPoint(DIID_IEchoLinkAppEvents, &point));
+        auto unadvised = makeSink(trace, L"unadvised"), advised = makeSink(trace, L"advised");
+        unadvised->destroyed = &unadvisedGone;
+        advised->destroyed = &advisedGone;
+        DWORD cookie = 0;
+        ASSERT_HRESULT_SUCCEEDED(point->Advise(unadvised.Get(), &cookie));
+        ASSERT_HRESULT_SUCCEEDED(point->Unadvise(cookie));
+        ASSERT_HRESULT_SUCCEEDED(point->Advise(advised.Get(), &cookie));
+        unadvised.Reset();
+        advised.Reset();
+        EXPECT_TRUE(unadvisedGone);
+        EXPECT_FALSE(advisedGone);
+    }
+    EXPECT_TRUE(advisedGone);
+}
+
 TEST_F(EchoLinkAppTest, ConnectionPointAcceptsOnlyEventSinksAndKnownCookies) {
     ComPtr<IConnectionPoint> point;
     EXPECT_EQ(object_->FindConnectionPoint(IID_IDispatch, &point), CONNECT_E_NOCONNECTION);

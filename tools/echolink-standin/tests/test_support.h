@@ -45,6 +45,7 @@ public:
     HRESULT answer = S_OK;  // what Invoke returns
     bool implementsEventInterface = true;
     std::function<void()> duringInvoke;  // runs inside Invoke, after recording
+    bool* destroyed = nullptr;           // set once the last reference has gone
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDispatch ||
@@ -79,15 +80,17 @@ public:
     }
 
 private:
+    ~RecordingSink() {
+        if (destroyed) *destroyed = true;
+    }
+
     LONG references_ = 1;
     Trace& trace_;
     std::wstring name_;
 };
 
 inline ComPtr<RecordingSink> makeSink(Trace& trace, std::wstring name) {
-    ComPtr<RecordingSink> sink;
-    sink.Attach(new RecordingSink(trace, std::move(name)));
-    return sink;
+    return adopt(new RecordingSink(trace, std::move(name)));
 }
 
 }  // namespace standin
