@@ -45,9 +45,9 @@ HRESULT ClosingEvent::Advise(IUnknown* sink, DWORD* cookie) {
         // The sink must implement the event interface itself, as a connection point requires.
         ComPtr<IDispatch> events;
         if (FAILED(sink->QueryInterface(DIID_IEchoLinkAppEvents, &events))) return CONNECT_E_CANNOTCONNECT;
-        sinks_.emplace(++lastCookie_, std::move(events));
-        *cookie = lastCookie_;
-        if (std::exchange(raiseDuringNextAdvise_, false)) raise();
+        sinks_.emplace(++last_cookie_, std::move(events));
+        *cookie = last_cookie_;
+        if (std::exchange(raise_during_next_advise_, false)) raise();
         return S_OK;
     });
 }

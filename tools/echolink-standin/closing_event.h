@@ -30,14 +30,14 @@ public:
     // the others.
     void raise() noexcept;
     // The next Advise raises Closing, the new subscriber included, before it answers.
-    void raiseDuringNextAdvise() noexcept { raiseDuringNextAdvise_ = true; }
-    long subscriberCount() const noexcept { return static_cast<long>(sinks_.size()); }
+    void raise_during_next_advise() noexcept { raise_during_next_advise_ = true; }
+    long subscriber_count() const noexcept { return static_cast<long>(sinks_.size()); }
 
 private:
     IConnectionPointContainer& container_;
     std::map<DWORD, ComPtr<IDispatch>> sinks_;
-    DWORD lastCookie_ = 0;
-    bool raiseDuringNextAdvise_ = false;
+    DWORD last_cookie_ = 0;
+    bool raise_during_next_advise_ = false;
 };
 
 }  // namespace standin

@@ -15,11 +15,11 @@ namespace standin {
 using Microsoft::WRL::ComPtr;
 
 // A BSTR's text, embedded NULs included; a null BSTR is the empty string, as COM defines it.
-inline std::wstring_view textOf(BSTR text) noexcept {
+inline std::wstring_view text_of(BSTR text) noexcept {
     return text ? std::wstring_view(text, SysStringLen(text)) : std::wstring_view();
 }
 
-inline HRESULT copyToBstr(std::wstring_view text, BSTR* out) noexcept {
+inline HRESULT copy_to_bstr(std::wstring_view text, BSTR* out) noexcept {
     *out = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
     return *out ? S_OK : E_OUTOFMEMORY;
 }

@@ -12,7 +12,7 @@ namespace standin {
 template <class Interface>
 class DualDispatch : public Interface {
 protected:
-    explicit DualDispatch(ComPtr<ITypeInfo> typeInfo) : typeInfo_(std::move(typeInfo)) {}
+    explicit DualDispatch(ComPtr<ITypeInfo> type_info) : type_info_(std::move(type_info)) {}
     ~DualDispatch() = default;
 
 public:
@@ -26,22 +26,22 @@ public:
         if (!info) return E_POINTER;
         *info = nullptr;
         if (index != 0) return DISP_E_BADINDEX;
-        return typeInfo_.CopyTo(info);
+        return type_info_.CopyTo(info);
     }
 
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override {
-        return DispGetIDsOfNames(typeInfo_.Get(), names, count, ids);
+        return DispGetIDsOfNames(type_info_.Get(), names, count, ids);
     }
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID reserved, LCID, WORD flags, DISPPARAMS* parameters,
-                                     VARIANT* result, EXCEPINFO* exception, UINT* badArgument) override {
+                                     VARIANT* result, EXCEPINFO* exception, UINT* bad_argument) override {
         if (reserved != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
-        return typeInfo_->Invoke(static_cast<Interface*>(this), member, flags, parameters, result, exception,
-                                 badArgument);
+        return type_info_->Invoke(static_cast<Interface*>(this), member, flags, parameters, result, exception,
+                                  bad_argument);
     }
 
 private:
-    ComPtr<ITypeInfo> typeInfo_;
+    ComPtr<ITypeInfo> type_info_;
 };
 
 }  // namespace standin

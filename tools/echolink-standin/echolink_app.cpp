@@ -21,22 +21,22 @@ std::wstring lines(const std::vector<std::wstring>& items) {
 }  // namespace
 
 HRESULT EchoLinkApp::create(ServerLifetime* lifetime, ComPtr<EchoLinkApp>& out) noexcept {
-    ComPtr<ITypeInfo> echoLinkInfo;
-    ComPtr<ITypeInfo> controlInfo;
-    HRESULT hr = loadTypeInfo(TypeLibrary::EchoLink, IID_IEchoLinkApp, &echoLinkInfo);
-    if (SUCCEEDED(hr)) hr = loadTypeInfo(TypeLibrary::Control, IID_IStandInControl, &controlInfo);
+    ComPtr<ITypeInfo> echolink_info;
+    ComPtr<ITypeInfo> control_info;
+    HRESULT hr = load_type_info(TypeLibrary::EchoLink, IID_IEchoLinkApp, &echolink_info);
+    if (SUCCEEDED(hr)) hr = load_type_info(TypeLibrary::Control, IID_IStandInControl, &control_info);
     if (FAILED(hr)) return hr;
     return com_barrier([&] {
         // The new object's first reference is the one handed out.
-        out = adopt(new EchoLinkApp(std::move(echoLinkInfo), std::move(controlInfo), lifetime));
+        out = adopt(new EchoLinkApp(std::move(echolink_info), std::move(control_info), lifetime));
         return S_OK;
     });
 }
 
-EchoLinkApp::EchoLinkApp(ComPtr<ITypeInfo> echoLinkInfo, ComPtr<ITypeInfo> controlInfo,
+EchoLinkApp::EchoLinkApp(ComPtr<ITypeInfo> echolink_info, ComPtr<ITypeInfo> control_info,
                          ServerLifetime* lifetime)
-    : DualDispatch<IEchoLinkApp>(std::move(echoLinkInfo)),
-      DualDispatch<IStandInControl>(std::move(controlInfo)),
+    : DualDispatch<IEchoLinkApp>(std::move(echolink_info)),
+      DualDispatch<IStandInControl>(std::move(control_info)),
       lifetime_(lifetime) {}
 
 HRESULT EchoLinkApp::QueryInterface(REFIID iid, void** object) {
@@ -67,8 +67,8 @@ ULONG EchoLinkApp::Release() {
 
 HRESULT EchoLinkApp::answer(std::wstring_view method, std::initializer_list<std::wstring> arguments) {
     log_.record(method, arguments);
-    if (answerDelayMs_ > 0) Sleep(answerDelayMs_);
-    if (std::exchange(closingDuringNextCall_, false)) closing_.raise();
+    if (answer_delay_ms_ > 0) Sleep(answer_delay_ms_);
+    if (std::exchange(closing_during_next_call_, false)) closing_.raise();
     return failure_;
 }
 
@@ -77,13 +77,13 @@ HRESULT EchoLinkApp::Version(BSTR* version) {
     *version = nullptr;
     return com_barrier([&] {
         const HRESULT hr = answer(L"Version", {});
-        return hr != S_OK ? hr : copyToBstr(L"1.8 (substituto)", version);
+        return hr != S_OK ? hr : copy_to_bstr(L"1.8 (substituto)", version);
     });
 }
 
 HRESULT EchoLinkApp::Connect(BSTR callsign, VARIANT_BOOL flag) {
     return com_barrier([&] {
-        const std::wstring station(textOf(callsign));
+        const std::wstring station(text_of(callsign));
         const HRESULT hr = answer(L"Connect", {quoted(station), std::to_wstring(flag)});
         if (hr == S_OK) stations_.connect(station, Clock::now());
         return hr;
@@ -92,7 +92,7 @@ HRESULT EchoLinkApp::Connect(BSTR callsign, VARIANT_BOOL flag) {
 
 HRESULT EchoLinkApp::Disconnect(BSTR callsign) {
     return com_barrier([&] {
-        const std::wstring station(textOf(callsign));
+        const std::wstring station(text_of(callsign));
         const HRESULT hr = answer(L"Disconnect", {quoted(station)});
         if (hr == S_OK) stations_.drop(station);
         return hr;
@@ -102,7 +102,7 @@ HRESULT EchoLinkApp::Disconnect(BSTR callsign) {
 HRESULT EchoLinkApp::DisconnectAll() {
     return com_barrier([&] {
         const HRESULT hr = answer(L"DisconnectAll", {});
-        if (hr == S_OK) stations_.dropAll();
+        if (hr == S_OK) stations_.drop_all();
         return hr;
     });
 }
@@ -133,12 +133,12 @@ HRESULT EchoLinkApp::ConnectionAt(LONG index, BSTR* callsign) {
         if (hr != S_OK) return hr;
         const auto established = stations_.established(Clock::now());
         if (index < 0 || static_cast<size_t>(index) >= established.size()) return E_INVALIDARG;
-        return copyToBstr(established[index], callsign);
+        return copy_to_bstr(established[index], callsign);
     });
 }
 
 HRESULT EchoLinkApp::SendText(BSTR text) {
-    return com_barrier([&] { return answer(L"SendText", {quoted(textOf(text))}); });
+    return com_barrier([&] { return answer(L"SendText", {quoted(text_of(text))}); });
 }
 
 HRESULT EchoLinkApp::Callsign(BSTR* callsign) {
@@ -146,7 +146,7 @@ HRESULT EchoLinkApp::Callsign(BSTR* callsign) {
     *callsign = nullptr;
     return com_barrier([&] {
         const HRESULT hr = answer(L"Callsign", {});
-        return hr != S_OK ? hr : copyToBstr(kOwnCallsign, callsign);
+        return hr != S_OK ? hr : copy_to_bstr(kOwnCallsign, callsign);
     });
 }
 
@@ -169,7 +169,7 @@ HRESULT EchoLinkApp::Status(BSTR* status) {
     *status = nullptr;
     return com_barrier([&] {
         const HRESULT hr = answer(L"Status", {});
-        return hr != S_OK ? hr : copyToBstr(L"Pronto", status);
+        return hr != S_OK ? hr : copy_to_bstr(L"Pronto", status);
     });
 }
 
@@ -177,35 +177,35 @@ HRESULT EchoLinkApp::IsConnected(BSTR callsign, VARIANT_BOOL* connected) {
     if (!connected) return E_POINTER;
     *connected = VARIANT_FALSE;
     return com_barrier([&] {
-        const std::wstring station(textOf(callsign));
+        const std::wstring station(text_of(callsign));
         const HRESULT hr = answer(L"IsConnected", {quoted(station)});
-        if (hr == S_OK && stations_.isConnected(station, Clock::now())) *connected = VARIANT_TRUE;
+        if (hr == S_OK && stations_.is_connected(station, Clock::now())) *connected = VARIANT_TRUE;
         return hr;
     });
 }
 
 HRESULT EchoLinkApp::SetConnectDelay(LONG milliseconds) {
     if (milliseconds < 0) return E_INVALIDARG;
-    stations_.setConnectDelay(std::chrono::milliseconds(milliseconds));
+    stations_.set_connect_delay(std::chrono::milliseconds(milliseconds));
     return S_OK;
 }
 
 HRESULT EchoLinkApp::SetAnswerDelay(LONG milliseconds) {
     if (milliseconds < 0) return E_INVALIDARG;
-    answerDelayMs_ = static_cast<DWORD>(milliseconds);
+    answer_delay_ms_ = static_cast<DWORD>(milliseconds);
     return S_OK;
 }
 
 HRESULT EchoLinkApp::DropLink(BSTR callsign) {
     return com_barrier([&] {
-        stations_.drop(std::wstring(textOf(callsign)));
+        stations_.drop(std::wstring(text_of(callsign)));
         return S_OK;
     });
 }
 
 HRESULT EchoLinkApp::RefuseCallsign(BSTR callsign) {
     return com_barrier([&] {
-        stations_.refuse(std::wstring(textOf(callsign)));
+        stations_.refuse(std::wstring(text_of(callsign)));
         return S_OK;
     });
 }
@@ -221,13 +221,13 @@ HRESULT EchoLinkApp::RaiseClosing() {
 }
 
 HRESULT EchoLinkApp::RaiseClosingDuringNextCall() {
-    closingDuringNextCall_ = true;
+    closing_during_next_call_ = true;
     return S_OK;
 }
 
 HRESULT EchoLinkApp::CallLog(BSTR* log) {
     if (!log) return E_POINTER;
-    return copyToBstr(log_.text(), log);
+    return copy_to_bstr(log_.text(), log);
 }
 
 HRESULT EchoLinkApp::ClearCallLog() {
@@ -238,17 +238,17 @@ HRESULT EchoLinkApp::ClearCallLog() {
 HRESULT EchoLinkApp::Connections(BSTR* callsigns) {
     if (!callsigns) return E_POINTER;
     *callsigns = nullptr;
-    return com_barrier([&] { return copyToBstr(lines(stations_.established(Clock::now())), callsigns); });
+    return com_barrier([&] { return copy_to_bstr(lines(stations_.established(Clock::now())), callsigns); });
 }
 
 HRESULT EchoLinkApp::SubscriberCount(LONG* count) {
     if (!count) return E_POINTER;
-    *count = closing_.subscriberCount();
+    *count = closing_.subscriber_count();
     return S_OK;
 }
 
 HRESULT EchoLinkApp::RaiseClosingDuringNextAdvise() {
-    closing_.raiseDuringNextAdvise();
+    closing_.raise_during_next_advise();
     return S_OK;
 }
 

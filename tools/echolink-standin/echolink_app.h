@@ -29,8 +29,8 @@ public:
 
     // For the stand-in's own window; none of these is logged.
     std::vector<Station> stations() const { return stations_.stations(Clock::now()); }
-    void dropLink(const std::wstring& callsign) { stations_.drop(callsign); }
-    void raiseClosing() noexcept { closing_.raise(); }
+    void drop_link(const std::wstring& callsign) { stations_.drop(callsign); }
+    void raise_closing() noexcept { closing_.raise(); }
 
     // IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
@@ -72,10 +72,10 @@ public:
 
     // IExternalConnection: COM tells us when the first outside client arrives and the last leaves.
     DWORD STDMETHODCALLTYPE AddConnection(DWORD type, DWORD reserved) override;
-    DWORD STDMETHODCALLTYPE ReleaseConnection(DWORD type, DWORD reserved, BOOL lastReleaseCloses) override;
+    DWORD STDMETHODCALLTYPE ReleaseConnection(DWORD type, DWORD reserved, BOOL last_release_closes) override;
 
 private:
-    EchoLinkApp(ComPtr<ITypeInfo> echoLinkInfo, ComPtr<ITypeInfo> controlInfo, ServerLifetime* lifetime);
+    EchoLinkApp(ComPtr<ITypeInfo> echolink_info, ComPtr<ITypeInfo> control_info, ServerLifetime* lifetime);
     ~EchoLinkApp() = default;
 
     // What every EchoLink call does before its own work: log, wait, raise a requested Closing, then
@@ -87,9 +87,9 @@ private:
     StationTable stations_;
     standin::CallLog log_;
     ClosingEvent closing_{*this};
-    DWORD answerDelayMs_ = 0;
+    DWORD answer_delay_ms_ = 0;
     HRESULT failure_ = S_OK;
-    bool closingDuringNextCall_ = false;
+    bool closing_during_next_call_ = false;
     VARIANT_BOOL transmitting_ = VARIANT_FALSE;
 };
 

@@ -23,7 +23,7 @@ std::wstring describe(HRESULT hr) {
 
 }  // namespace
 
-void tellUser(std::wstring_view text) noexcept {
+void tell_user(std::wstring_view text) noexcept {
     try {
         const HANDLE error = GetStdHandle(STD_ERROR_HANDLE);
         if (error == nullptr || error == INVALID_HANDLE_VALUE) {
@@ -43,11 +43,11 @@ void tellUser(std::wstring_view text) noexcept {
     }
 }
 
-void reportFailure(std::wstring_view what, HRESULT hr) noexcept {
+void report_failure(std::wstring_view what, HRESULT hr) noexcept {
     try {
-        tellUser(std::wstring(what) + L": " + describe(hr));
+        tell_user(std::wstring(what) + L": " + describe(hr));
     } catch (...) {
-        tellUser(what);
+        tell_user(what);
     }
 }
 

@@ -7,8 +7,8 @@
 
 namespace standin {
 
-void tellUser(std::wstring_view text) noexcept;
+void tell_user(std::wstring_view text) noexcept;
 // "<what>: <system text for hr> (0x........)"
-void reportFailure(std::wstring_view what, HRESULT hr) noexcept;
+void report_failure(std::wstring_view what, HRESULT hr) noexcept;
 
 }  // namespace standin

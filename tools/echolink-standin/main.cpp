@@ -21,7 +21,7 @@ namespace {
 
 enum class Mode { ServeByHand, ServeForCom, Register, Unregister, Unknown };
 
-Mode modeOf(std::wstring_view argument) {
+Mode mode_of(std::wstring_view argument) {
     while (!argument.empty() && iswspace(argument.front())) argument.remove_prefix(1);
     while (!argument.empty() && iswspace(argument.back())) argument.remove_suffix(1);
     if (argument.empty()) return Mode::ServeByHand;
@@ -38,14 +38,14 @@ Mode modeOf(std::wstring_view argument) {
 }
 
 int failed(std::wstring_view what, HRESULT hr) {
-    reportFailure(what, hr);
+    report_failure(what, hr);
     return 1;
 }
 
-int serve(HINSTANCE instance, bool startedByCom, int show) {
+int serve(HINSTANCE instance, bool started_by_com, int show) {
     const ComApartment apartment;
     if (FAILED(apartment.result())) return failed(L"CoInitializeEx", apartment.result());
-    ServerLifetime lifetime(startedByCom);
+    ServerLifetime lifetime(started_by_com);
     ComPtr<EchoLinkApp> app;
     HRESULT hr = EchoLinkApp::create(&lifetime, app);
     if (FAILED(hr)) return failed(L"Criar o objeto EchoLink", hr);
@@ -72,7 +72,7 @@ int serve(HINSTANCE instance, bool startedByCom, int show) {
     return 0;
 }
 
-int registerOrUnregister(HRESULT (*action)() noexcept, std::wstring_view what) {
+int register_or_unregister(HRESULT (*action)() noexcept, std::wstring_view what) {
     const ComApartment apartment;
     const HRESULT hr = action();
     return FAILED(hr) ? failed(what, hr) : 0;
@@ -81,22 +81,22 @@ int registerOrUnregister(HRESULT (*action)() noexcept, std::wstring_view what) {
 }  // namespace
 }  // namespace standin
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR commandLine, int show) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show) {
     using namespace standin;
     try {
-        switch (modeOf(commandLine)) {
+        switch (mode_of(command_line)) {
             case Mode::ServeByHand:
                 return serve(instance, false, show);
             case Mode::ServeForCom:
                 return serve(instance, true, show);
             case Mode::Register:
-                return registerOrUnregister(registerServer, L"/regserver");
+                return register_or_unregister(register_server, L"/regserver");
             case Mode::Unregister:
-                return registerOrUnregister(unregisterServer, L"/unregserver");
+                return register_or_unregister(unregister_server, L"/unregserver");
             case Mode::Unknown:
                 break;
         }
-        tellUser(L"uso: echolink-standin [/regserver | /unregserver | -Embedding]");
+        tell_user(L"uso: echolink-standin [/regserver | /unregserver | -Embedding]");
         return 2;
     } catch (...) {
         return failed(L"echolink-standin", E_UNEXPECTED);

@@ -5,8 +5,8 @@
 
 namespace standin {
 
-HRESULT registerServer() noexcept;
+HRESULT register_server() noexcept;
 // Removing what is not there is no failure.
-HRESULT unregisterServer() noexcept;
+HRESULT unregister_server() noexcept;
 
 }  // namespace standin

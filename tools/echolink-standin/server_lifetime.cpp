@@ -5,8 +5,8 @@
 
 namespace standin {
 
-ServerLifetime::ServerLifetime(bool startedByCom) noexcept {
-    if (!startedByCom) lock();  // never released: the window decides
+ServerLifetime::ServerLifetime(bool started_by_com) noexcept {
+    if (!started_by_com) lock();  // never released: the window decides
 }
 
 void ServerLifetime::lock() noexcept { CoAddRefServerProcess(); }

@@ -5,7 +5,7 @@ namespace standin {
 
 class ServerLifetime {
 public:
-    explicit ServerLifetime(bool startedByCom) noexcept;
+    explicit ServerLifetime(bool started_by_com) noexcept;
     ServerLifetime(const ServerLifetime&) = delete;
     ServerLifetime& operator=(const ServerLifetime&) = delete;
 

@@ -6,17 +6,17 @@ void StationTable::connect(const std::wstring& callsign, Clock::time_point now) 
     if (refused_.contains(callsign)) return;
     // A repeated request neither restarts a pending link nor disturbs an established one: a caller
     // that asks again before the delay is over must still see the link come up.
-    dueTimes_.try_emplace(callsign, now + connectDelay_);
+    due_times_.try_emplace(callsign, now + connect_delay_);
 }
 
-bool StationTable::isConnected(const std::wstring& callsign, Clock::time_point now) const {
-    const auto found = dueTimes_.find(callsign);
-    return found != dueTimes_.end() && found->second <= now;
+bool StationTable::is_connected(const std::wstring& callsign, Clock::time_point now) const {
+    const auto found = due_times_.find(callsign);
+    return found != due_times_.end() && found->second <= now;
 }
 
 std::vector<Station> StationTable::stations(Clock::time_point now) const {
     std::vector<Station> result;
-    for (const auto& [callsign, due] : dueTimes_) result.push_back({callsign, due <= now});
+    for (const auto& [callsign, due] : due_times_) result.push_back({callsign, due <= now});
     return result;
 }
 

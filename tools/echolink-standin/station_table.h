@@ -21,22 +21,22 @@ struct Station {
 
 class StationTable {
 public:
-    void setConnectDelay(Clock::duration delay) { connectDelay_ = delay; }
+    void set_connect_delay(Clock::duration delay) { connect_delay_ = delay; }
     // Requests for a refused callsign are taken and forgotten.
     void refuse(const std::wstring& callsign) { refused_.insert(callsign); }
 
     void connect(const std::wstring& callsign, Clock::time_point now);
-    void drop(const std::wstring& callsign) { dueTimes_.erase(callsign); }
-    void dropAll() { dueTimes_.clear(); }
+    void drop(const std::wstring& callsign) { due_times_.erase(callsign); }
+    void drop_all() { due_times_.clear(); }
 
-    bool isConnected(const std::wstring& callsign, Clock::time_point now) const;
+    bool is_connected(const std::wstring& callsign, Clock::time_point now) const;
     // Every station, pending ones included, in callsign order.
     std::vector<Station> stations(Clock::time_point now) const;
     std::vector<std::wstring> established(Clock::time_point now) const;
 
 private:
-    Clock::duration connectDelay_ = std::chrono::milliseconds(1500);
-    std::map<std::wstring, Clock::time_point> dueTimes_;
+    Clock::duration connect_delay_ = std::chrono::milliseconds(1500);
+    std::map<std::wstring, Clock::time_point> due_times_;
     std::set<std::wstring> refused_;
 };
 

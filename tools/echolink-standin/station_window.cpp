@@ -18,19 +18,19 @@ constexpr UINT kRefreshMs = 250;
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 240;
 
-HRESULT registerClass(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClassName;
-    if (RegisterClassExW(&windowClass) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return S_OK;
+HRESULT register_class(HINSTANCE instance, WNDPROC procedure) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = instance;
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    window_class.lpszClassName = kClassName;
+    if (RegisterClassExW(&window_class) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return S_OK;
     return HRESULT_FROM_WIN32(GetLastError());
 }
 
-std::wstring rowText(const Station& station) {
+std::wstring row_text(const Station& station) {
     return station.established ? station.callsign : station.callsign + L"  (conectando)";
 }
 
@@ -38,7 +38,7 @@ std::wstring rowText(const Station& station) {
 
 HRESULT StationWindow::open(HINSTANCE instance, EchoLinkApp& app, int show,
                             std::unique_ptr<StationWindow>& out) noexcept {
-    HRESULT hr = registerClass(instance, &StationWindow::procedure);
+    HRESULT hr = register_class(instance, &StationWindow::procedure);
     if (FAILED(hr)) return hr;
     std::unique_ptr<StationWindow> window(new (std::nothrow) StationWindow(app));
     if (!window) return E_OUTOFMEMORY;
@@ -58,35 +58,35 @@ StationWindow::~StationWindow() {
     if (window_) DestroyWindow(window_);
 }
 
-LRESULT CALLBACK StationWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
+LRESULT CALLBACK StationWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
     if (message == WM_NCCREATE) {
-        auto* self = static_cast<StationWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        auto* self = static_cast<StationWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
         self->window_ = window;
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     // Messages such as WM_GETMINMAXINFO come before WM_NCCREATE, when no object is bound yet.
     auto* self = reinterpret_cast<StationWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wParam, lParam);
+    if (!self) return DefWindowProcW(window, message, wparam, lparam);
     try {
-        return self->handle(message, wParam, lParam);
+        return self->handle(message, wparam, lparam);
     } catch (...) {
         // Out of memory while refreshing: the list is redrawn at the next tick.
         return 0;
     }
 }
 
-LRESULT StationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT StationWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CREATE:
-            createControls();
+            create_controls();
             SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
             return 0;
         case WM_TIMER:
             refresh();
             return 0;
         case WM_COMMAND:
-            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kDropId) dropSelected();
-            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == kCloseId) close();
+            if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kDropId) drop_selected();
+            if (HIWORD(wparam) == BN_CLICKED && LOWORD(wparam) == kCloseId) close();
             return 0;
         case WM_CLOSE:
             close();
@@ -97,19 +97,19 @@ LRESULT StationWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCDESTROY: {
             const HWND window = std::exchange(window_, nullptr);
             SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            return DefWindowProcW(window, message, wParam, lParam);
+            return DefWindowProcW(window, message, wparam, lparam);
         }
     }
-    return DefWindowProcW(window_, message, wParam, lParam);
+    return DefWindowProcW(window_, message, wparam, lparam);
 }
 
-void StationWindow::createControls() {
+void StationWindow::create_controls() {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
-    auto control = [&](const wchar_t* className, const wchar_t* text, DWORD style, int x, int y, int width,
+    auto control = [&](const wchar_t* class_name, const wchar_t* text, DWORD style, int x, int y, int width,
                        int height, int id) {
         HWND created =
-            CreateWindowExW(0, className, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, width,
+            CreateWindowExW(0, class_name, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, width,
                             height, window_, reinterpret_cast<HMENU>(INT_PTR{id}), instance, nullptr);
         SendMessageW(created, WM_SETFONT, font, FALSE);
         return created;
@@ -124,20 +124,20 @@ void StationWindow::refresh() {
     std::vector<Station> stations = app_.stations();
     if (stations == shown_) return;  // rebuilding would lose the selection for nothing
     const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
-    const std::wstring selectedCallsign = selected == LB_ERR ? L"" : shown_[selected].callsign;
+    const std::wstring selected_callsign = selected == LB_ERR ? L"" : shown_[selected].callsign;
     SendMessageW(list_, LB_RESETCONTENT, 0, 0);
     for (size_t row = 0; row < stations.size(); ++row) {
-        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(rowText(stations[row]).c_str()));
-        if (selected != LB_ERR && stations[row].callsign == selectedCallsign)
+        SendMessageW(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row_text(stations[row]).c_str()));
+        if (selected != LB_ERR && stations[row].callsign == selected_callsign)
             SendMessageW(list_, LB_SETCURSEL, row, 0);
     }
     shown_ = std::move(stations);
 }
 
-void StationWindow::dropSelected() {
+void StationWindow::drop_selected() {
     const LRESULT selected = SendMessageW(list_, LB_GETCURSEL, 0, 0);
     if (selected == LB_ERR) return;
-    app_.dropLink(shown_[selected].callsign);
+    app_.drop_link(shown_[selected].callsign);
     refresh();
 }
 
@@ -145,7 +145,7 @@ void StationWindow::close() {
     // Subscribers are called synchronously and we pump messages meanwhile: a second click must wait.
     if (closing_) return;
     closing_ = true;
-    app_.raiseClosing();
+    app_.raise_closing();
     DestroyWindow(window_);
 }
 

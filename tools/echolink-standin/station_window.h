@@ -25,11 +25,11 @@ public:
 private:
     explicit StationWindow(EchoLinkApp& app) noexcept : app_(app) {}
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void createControls();
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    void create_controls();
     void refresh();
-    void dropSelected();
+    void drop_selected();
     void close();
 
     EchoLinkApp& app_;

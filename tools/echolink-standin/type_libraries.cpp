@@ -4,7 +4,7 @@
 
 namespace standin {
 
-std::wstring ownModulePath() {
+std::wstring own_module_path() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
         const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
@@ -16,18 +16,18 @@ std::wstring ownModulePath() {
     }
 }
 
-std::wstring typeLibraryPath(TypeLibrary library) {
-    return ownModulePath() + L'\\' + std::to_wstring(static_cast<int>(library));
+std::wstring type_library_path(TypeLibrary library) {
+    return own_module_path() + L'\\' + std::to_wstring(static_cast<int>(library));
 }
 
-HRESULT loadTypeLibrary(TypeLibrary library, ITypeLib** out) {
-    return com_barrier([&] { return LoadTypeLibEx(typeLibraryPath(library).c_str(), REGKIND_NONE, out); });
+HRESULT load_type_library(TypeLibrary library, ITypeLib** out) {
+    return com_barrier([&] { return LoadTypeLibEx(type_library_path(library).c_str(), REGKIND_NONE, out); });
 }
 
-HRESULT loadTypeInfo(TypeLibrary library, REFGUID interfaceId, ITypeInfo** out) {
-    ComPtr<ITypeLib> typeLibrary;
-    const HRESULT hr = loadTypeLibrary(library, &typeLibrary);
-    return FAILED(hr) ? hr : typeLibrary->GetTypeInfoOfGuid(interfaceId, out);
+HRESULT load_type_info(TypeLibrary library, REFGUID interface_id, ITypeInfo** out) {
+    ComPtr<ITypeLib> type_library;
+    const HRESULT hr = load_type_library(library, &type_library);
+    return FAILED(hr) ? hr : type_library->GetTypeInfoOfGuid(interface_id, out);
 }
 
 }  // namespace standin

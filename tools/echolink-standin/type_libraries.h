@@ -9,10 +9,10 @@ namespace standin {
 
 enum class TypeLibrary { EchoLink = 1, Control = 2 };  // the TYPELIB resource ids
 
-std::wstring ownModulePath();
+std::wstring own_module_path();
 // "<module path>\N": how LoadTypeLibEx and the registry name the N-th TYPELIB resource.
-std::wstring typeLibraryPath(TypeLibrary library);
-HRESULT loadTypeLibrary(TypeLibrary library, ITypeLib** out);
-HRESULT loadTypeInfo(TypeLibrary library, REFGUID interfaceId, ITypeInfo** out);
+std::wstring type_library_path(TypeLibrary library);
+HRESULT load_type_library(TypeLibrary library, ITypeLib** out);
+HRESULT load_type_info(TypeLibrary library, REFGUID interface_id, ITypeInfo** out);
 
 }  // namespace standin

@@ -13,25 +13,25 @@ namespace {
 constexpr wchar_t kServerName[] = L"echolink-standin.exe";
 
 // The build puts the server beside the tests.
-DWORD runServer(const wchar_t* option) {
-    std::wstring path = ownModulePath();
+DWORD run_server(const wchar_t* option) {
+    std::wstring path = own_module_path();
     path.resize(path.find_last_of(L'\\') + 1);
-    std::wstring commandLine = L'"' + path + kServerName + L"\" " + option;
+    std::wstring command_line = L'"' + path + kServerName + L"\" " + option;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+    if (!CreateProcessW(nullptr, command_line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return GetLastError() | 0x80000000;
     WaitForSingleObject(process.hProcess, 30'000);
-    DWORD exitCode = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &exitCode);
+    DWORD exit_code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &exit_code);
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
-    return exitCode;
+    return exit_code;
 }
 
-bool serverRunning() {
+bool server_running() {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
@@ -43,25 +43,25 @@ bool serverRunning() {
     return found;
 }
 
-bool serverEndsWithin(DWORD milliseconds) {
-    for (DWORD waited = 0; serverRunning(); waited += 100) {
+bool server_ends_within(DWORD milliseconds) {
+    for (DWORD waited = 0; server_running(); waited += 100) {
         if (waited >= milliseconds) return false;
         Sleep(100);
     }
     return true;
 }
 
-HRESULT createEchoLink(ComPtr<IEchoLinkApp>& app) {
+HRESULT create_echolink(ComPtr<IEchoLinkApp>& app) {
     return CoCreateInstance(CLSID_EchoLinkApp, nullptr, CLSCTX_LOCAL_SERVER, IID_PPV_ARGS(&app));
 }
 
 class CrossProcessTest : public testing::Test {
 protected:
-    static void SetUpTestSuite() { ASSERT_EQ(runServer(L"/regserver"), 0u); }
+    static void SetUpTestSuite() { ASSERT_EQ(run_server(L"/regserver"), 0u); }
 
     void SetUp() override {
         ASSERT_HRESULT_SUCCEEDED(apartment_.result());
-        ASSERT_HRESULT_SUCCEEDED(createEchoLink(app));
+        ASSERT_HRESULT_SUCCEEDED(create_echolink(app));
         ASSERT_HRESULT_SUCCEEDED(app.As(&control));
         control->ClearCallLog();
         control->SetConnectDelay(0);
@@ -77,7 +77,7 @@ protected:
 
 TEST_F(CrossProcessTest, EveryClientGetsTheSameEchoLink) {
     ComPtr<IEchoLinkApp> other;
-    ASSERT_HRESULT_SUCCEEDED(createEchoLink(other));
+    ASSERT_HRESULT_SUCCEEDED(create_echolink(other));
     app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE);
     VARIANT_BOOL connected = VARIANT_FALSE;
     ASSERT_HRESULT_SUCCEEDED(other->IsConnected(Bstr(L"PU2ABC").get(), &connected));
@@ -86,10 +86,10 @@ TEST_F(CrossProcessTest, EveryClientGetsTheSameEchoLink) {
 
 TEST_F(CrossProcessTest, CallsAndStatusesCrossAsSent) {
     app->Connect(Bstr(L" pu2çã ").get(), VARIANT_TRUE);
-    const HRESULT serverGone = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
-    control->FailCalls(serverGone);
+    const HRESULT server_gone = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
+    control->FailCalls(server_gone);
     VARIANT_BOOL connected = VARIANT_TRUE;
-    EXPECT_EQ(app->IsConnected(Bstr(L" pu2çã ").get(), &connected), serverGone);
+    EXPECT_EQ(app->IsConnected(Bstr(L" pu2çã ").get(), &connected), server_gone);
     control->FailCalls(S_OK);
     Bstr log;
     control->CallLog(log.out());
@@ -98,7 +98,7 @@ TEST_F(CrossProcessTest, CallsAndStatusesCrossAsSent) {
 
 TEST_F(CrossProcessTest, ClosingReachesASinkInThisProcess) {
     Trace trace;
-    auto sink = makeSink(trace, L"sink");
+    auto sink = make_sink(trace, L"sink");
     ComPtr<IConnectionPointContainer> container;
     ASSERT_HRESULT_SUCCEEDED(app.As(&container));
     ComPtr<IConnectionPoint> point;
@@ -117,19 +117,19 @@ TEST_F(CrossProcessTest, ClosingReachesASinkInThisProcess) {
 
 TEST(CrossProcess, ServerEndsWhenTheLastClientLetsGoAndUnregistersCleanly) {
     ComApartment apartment;
-    ASSERT_EQ(runServer(L"/regserver"), 0u);
+    ASSERT_EQ(run_server(L"/regserver"), 0u);
     {
         ComPtr<IEchoLinkApp> app;
-        ASSERT_HRESULT_SUCCEEDED(createEchoLink(app));
-        EXPECT_TRUE(serverRunning());
+        ASSERT_HRESULT_SUCCEEDED(create_echolink(app));
+        EXPECT_TRUE(server_running());
     }
-    EXPECT_TRUE(serverEndsWithin(5000));
+    EXPECT_TRUE(server_ends_within(5000));
 
-    EXPECT_EQ(runServer(L"/unregserver"), 0u);
+    EXPECT_EQ(run_server(L"/unregserver"), 0u);
     ComPtr<IEchoLinkApp> app;
-    EXPECT_EQ(createEchoLink(app), REGDB_E_CLASSNOTREG);
-    EXPECT_EQ(runServer(L"/unregserver"), 0u);  // nothing left to remove is no failure
-    EXPECT_EQ(runServer(L"/regserver"), 0u);
+    EXPECT_EQ(create_echolink(app), REGDB_E_CLASSNOTREG);
+    EXPECT_EQ(run_server(L"/unregserver"), 0u);  // nothing left to remove is no failure
+    EXPECT_EQ(run_server(L"/regserver"), 0u);
 }
 
 }  // namespace

@@ -18,14 +18,14 @@ protected:
         ASSERT_HRESULT_SUCCEEDED(control->SetConnectDelay(0));
     }
 
-    bool isConnected(std::wstring_view callsign) {
+    bool is_connected(std::wstring_view callsign) {
         VARIANT_BOOL connected = 7;
         EXPECT_HRESULT_SUCCEEDED(app->IsConnected(Bstr(callsign).get(), &connected));
         EXPECT_TRUE(connected == VARIANT_TRUE || connected == VARIANT_FALSE);
         return connected == VARIANT_TRUE;
     }
 
-    std::wstring callLog() {
+    std::wstring call_log() {
         Bstr log;
         EXPECT_HRESULT_SUCCEEDED(control->CallLog(log.out()));
         return log.text();
@@ -48,13 +48,13 @@ protected:
 TEST_F(EchoLinkAppTest, LogsEachEchoLinkCallInOrderAndNoControlCall) {
     app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE);
     app->Connect(Bstr(L" pu2çã ").get(), VARIANT_FALSE);
-    isConnected(L"PU2ABC");
+    is_connected(L"PU2ABC");
     control->DropLink(Bstr(L"PU2ABC").get());
     control->SetAnswerDelay(0);
     app->Disconnect(Bstr(L"PY1XYZ").get());
     app->DisconnectAll();
     app->Connect(nullptr, VARIANT_TRUE);  // a null BSTR is the empty string
-    EXPECT_EQ(callLog(),
+    EXPECT_EQ(call_log(),
               L"Connect(\"PU2ABC\",-1)\n"
               L"Connect(\" pu2çã \",0)\n"
               L"IsConnected(\"PU2ABC\")\n"
@@ -63,15 +63,15 @@ TEST_F(EchoLinkAppTest, LogsEachEchoLinkCallInOrderAndNoControlCall) {
               L"Connect(\"\",-1)\n");
 
     control->ClearCallLog();
-    EXPECT_EQ(callLog(), L"");
+    EXPECT_EQ(call_log(), L"");
 }
 
 TEST_F(EchoLinkAppTest, LinkComesUpAfterTheConnectDelay) {
     control->SetConnectDelay(300);
     app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE);
-    EXPECT_FALSE(isConnected(L"PU2ABC"));
+    EXPECT_FALSE(is_connected(L"PU2ABC"));
     Sleep(400);
-    EXPECT_TRUE(isConnected(L"PU2ABC"));
+    EXPECT_TRUE(is_connected(L"PU2ABC"));
 }
 
 TEST_F(EchoLinkAppTest, DisconnectsDropLinksAndConnectionsListsEstablishedOnes) {
@@ -85,9 +85,9 @@ TEST_F(EchoLinkAppTest, DisconnectsDropLinksAndConnectionsListsEstablishedOnes) 
     EXPECT_EQ(connections.text(), L"PU2ABC\nPY1XYZ\n");
 
     control->DropLink(Bstr(L"PU2ABC").get());
-    EXPECT_FALSE(isConnected(L"PU2ABC"));
+    EXPECT_FALSE(is_connected(L"PU2ABC"));
     app->DisconnectAll();
-    EXPECT_FALSE(isConnected(L"PY1XYZ"));
+    EXPECT_FALSE(is_connected(L"PY1XYZ"));
     control->Connections(connections.out());
     EXPECT_EQ(connections.text(), L"");
 }
@@ -95,23 +95,23 @@ TEST_F(EchoLinkAppTest, DisconnectsDropLinksAndConnectionsListsEstablishedOnes) 
 TEST_F(EchoLinkAppTest, RefusedCallsignIsAcceptedButNeverComesUp) {
     control->RefuseCallsign(Bstr(L"PU2ABC").get());
     EXPECT_EQ(app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE), S_OK);
-    EXPECT_FALSE(isConnected(L"PU2ABC"));
+    EXPECT_FALSE(is_connected(L"PU2ABC"));
 }
 
 TEST_F(EchoLinkAppTest, FailedCallsAnswerTheStatusAreLoggedAndChangeNothing) {
-    const HRESULT serverGone = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
-    control->FailCalls(serverGone);
-    EXPECT_EQ(app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE), serverGone);
+    const HRESULT server_gone = HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
+    control->FailCalls(server_gone);
+    EXPECT_EQ(app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE), server_gone);
     VARIANT_BOOL connected = 7;
-    EXPECT_EQ(app->IsConnected(Bstr(L"PU2ABC").get(), &connected), serverGone);
+    EXPECT_EQ(app->IsConnected(Bstr(L"PU2ABC").get(), &connected), server_gone);
     EXPECT_EQ(connected, VARIANT_FALSE);
     Bstr version;
-    EXPECT_EQ(app->Version(version.out()), serverGone);
+    EXPECT_EQ(app->Version(version.out()), server_gone);
     EXPECT_EQ(version.get(), nullptr);
 
     control->FailCalls(S_OK);
-    EXPECT_FALSE(isConnected(L"PU2ABC"));
-    EXPECT_EQ(callLog(),
+    EXPECT_FALSE(is_connected(L"PU2ABC"));
+    EXPECT_EQ(call_log(),
               L"Connect(\"PU2ABC\",-1)\nIsConnected(\"PU2ABC\")\nVersion()\nIsConnected(\"PU2ABC\")\n");
 }
 
@@ -124,9 +124,9 @@ TEST_F(EchoLinkAppTest, AnswerDelayHoldsEveryEchoLinkCall) {
 
 TEST_F(EchoLinkAppTest, RaiseClosingCallsEverySinkEvenAfterOneFails) {
     Trace trace;
-    auto failing = makeSink(trace, L"first");
+    auto failing = make_sink(trace, L"first");
     failing->answer = E_FAIL;
-    auto second = makeSink(trace, L"second");
+    auto second = make_sink(trace, L"second");
     advise(failing.Get());
     advise(second.Get());
     LONG subscribers = 0;
@@ -135,25 +135,25 @@ TEST_F(EchoLinkAppTest, RaiseClosingCallsEverySinkEvenAfterOneFails) {
 
     EXPECT_EQ(control->RaiseClosing(), S_OK);
     EXPECT_EQ(trace, (Trace{L"first 1", L"second 1"}));
-    EXPECT_EQ(callLog(), L"");
+    EXPECT_EQ(call_log(), L"");
 }
 
 TEST_F(EchoLinkAppTest, ClosingDuringNextCallComesBeforeTheAnswerAndOnlyOnce) {
     Trace trace;
-    auto sink = makeSink(trace, L"sink");
+    auto sink = make_sink(trace, L"sink");
     advise(sink.Get());
     control->RaiseClosingDuringNextCall();
     EXPECT_TRUE(trace.empty());
-    isConnected(L"PU2ABC");
+    is_connected(L"PU2ABC");
     trace.push_back(L"answered");
-    isConnected(L"PU2ABC");
+    is_connected(L"PU2ABC");
     EXPECT_EQ(trace, (Trace{L"sink 1", L"answered"}));
 }
 
 TEST_F(EchoLinkAppTest, ClosingDuringNextAdviseReachesTheNewSinkBeforeAdviseAnswersAndOnlyOnce) {
     Trace trace;
-    auto first = makeSink(trace, L"first");
-    auto second = makeSink(trace, L"second");
+    auto first = make_sink(trace, L"first");
+    auto second = make_sink(trace, L"second");
     control->RaiseClosingDuringNextAdvise();
     advise(first.Get());
     trace.push_back(L"advised");
@@ -163,11 +163,11 @@ TEST_F(EchoLinkAppTest, ClosingDuringNextAdviseReachesTheNewSinkBeforeAdviseAnsw
 
 TEST_F(EchoLinkAppTest, SinkMayUnadviseWhileClosingIsRaised) {
     Trace trace;
-    auto leaving = makeSink(trace, L"leaving");
-    auto staying = makeSink(trace, L"staying");
+    auto leaving = make_sink(trace, L"leaving");
+    auto staying = make_sink(trace, L"staying");
     const DWORD cookie = advise(leaving.Get());
     advise(staying.Get());
-    leaving->duringInvoke = [&] {
+    leaving->during_invoke = [&] {
         ComPtr<IConnectionPoint> point;
         object_->FindConnectionPoint(DIID_IEchoLinkAppEvents, &point);
         point->Unadvise(cookie);
@@ -181,25 +181,25 @@ TEST_F(EchoLinkAppTest, SinkMayUnadviseWhileClosingIsRaised) {
 // goes with the object when its last client lets go of it.
 TEST_F(EchoLinkAppTest, TheObjectLetsGoOfItsSinksAndGoesWithItsLastClient) {
     Trace trace;
-    bool unadvisedGone = false, advisedGone = false;
+    bool unadvised_gone = false, advised_gone = false;
     {
         ComPtr<EchoLinkApp> object;
         ASSERT_HRESULT_SUCCEEDED(EchoLinkApp::create(nullptr, object));
         ComPtr<IConnectionPoint> point;
         ASSERT_HRESULT_SUCCEEDED(object->FindConnectionPoint(DIID_IEchoLinkAppEvents, &point));
-        auto unadvised = makeSink(trace, L"unadvised"), advised = makeSink(trace, L"advised");
-        unadvised->destroyed = &unadvisedGone;
-        advised->destroyed = &advisedGone;
+        auto unadvised = make_sink(trace, L"unadvised"), advised = make_sink(trace, L"advised");
+        unadvised->destroyed = &unadvised_gone;
+        advised->destroyed = &advised_gone;
         DWORD cookie = 0;
         ASSERT_HRESULT_SUCCEEDED(point->Advise(unadvised.Get(), &cookie));
         ASSERT_HRESULT_SUCCEEDED(point->Unadvise(cookie));
         ASSERT_HRESULT_SUCCEEDED(point->Advise(advised.Get(), &cookie));
         unadvised.Reset();
         advised.Reset();
-        EXPECT_TRUE(unadvisedGone);
-        EXPECT_FALSE(advisedGone);
+        EXPECT_TRUE(unadvised_gone);
+        EXPECT_FALSE(advised_gone);
     }
-    EXPECT_TRUE(advisedGone);
+    EXPECT_TRUE(advised_gone);
 }
 
 TEST_F(EchoLinkAppTest, ConnectionPointAcceptsOnlyEventSinksAndKnownCookies) {
@@ -214,12 +214,12 @@ TEST_F(EchoLinkAppTest, ConnectionPointAcceptsOnlyEventSinksAndKnownCookies) {
     EXPECT_EQ(container.Get(), static_cast<IConnectionPointContainer*>(object_.Get()));
 
     Trace trace;
-    auto plainDispatch = makeSink(trace, L"plain");
-    plainDispatch->implementsEventInterface = false;
+    auto plain_dispatch = make_sink(trace, L"plain");
+    plain_dispatch->implements_event_interface = false;
     DWORD cookie = 0;
-    EXPECT_EQ(point->Advise(plainDispatch.Get(), &cookie), CONNECT_E_CANNOTCONNECT);
+    EXPECT_EQ(point->Advise(plain_dispatch.Get(), &cookie), CONNECT_E_CANNOTCONNECT);
 
-    auto sink = makeSink(trace, L"sink");
+    auto sink = make_sink(trace, L"sink");
     ASSERT_HRESULT_SUCCEEDED(point->Advise(sink.Get(), &cookie));
     EXPECT_EQ(point->Unadvise(cookie + 1), CONNECT_E_NOCONNECTION);
     EXPECT_EQ(point->Unadvise(cookie), S_OK);
@@ -233,10 +233,10 @@ TEST_F(EchoLinkAppTest, IDispatchIsTheEchoLinkInterfaceAndIdentityIsOne) {
     ComPtr<IDispatch> dispatch;
     ASSERT_HRESULT_SUCCEEDED(object_.As(&dispatch));
     EXPECT_EQ(static_cast<void*>(dispatch.Get()), static_cast<void*>(app.Get()));
-    ComPtr<IUnknown> fromApp, fromControl;
-    app.As(&fromApp);
-    control.As(&fromControl);
-    EXPECT_EQ(fromApp.Get(), fromControl.Get());
+    ComPtr<IUnknown> from_app, from_control;
+    app.As(&from_app);
+    control.As(&from_control);
+    EXPECT_EQ(from_app.Get(), from_control.Get());
 }
 
 // Late binding goes through each interface's own type information.
@@ -247,10 +247,10 @@ TEST_F(EchoLinkAppTest, LateBoundCallsReachTheirOwnInterface) {
         EXPECT_HRESULT_SUCCEEDED(dispatch->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id));
         return id;
     };
-    IDispatch* echoLink = app.Get();
-    IDispatch* standIn = control.Get();
-    EXPECT_EQ(dispid(echoLink, L"IsConnected"), 13);
-    EXPECT_EQ(dispid(standIn, L"SubscriberCount"), 11);
+    IDispatch* echolink = app.Get();
+    IDispatch* stand_in = control.Get();
+    EXPECT_EQ(dispid(echolink, L"IsConnected"), 13);
+    EXPECT_EQ(dispid(stand_in, L"SubscriberCount"), 11);
 
     app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE);
     VARIANT argument;
@@ -259,15 +259,15 @@ TEST_F(EchoLinkAppTest, LateBoundCallsReachTheirOwnInterface) {
     DISPPARAMS parameters{&argument, nullptr, 1, 0};
     VARIANT result;
     VariantInit(&result);
-    ASSERT_HRESULT_SUCCEEDED(echoLink->Invoke(13, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
+    ASSERT_HRESULT_SUCCEEDED(echolink->Invoke(13, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &parameters,
                                               &result, nullptr, nullptr));
     VariantClear(&argument);
     EXPECT_EQ(result.vt, VT_BOOL);
     EXPECT_EQ(result.boolVal, VARIANT_TRUE);
 
     DISPPARAMS none{};
-    ASSERT_HRESULT_SUCCEEDED(standIn->Invoke(11, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
-                                             &result, nullptr, nullptr));
+    ASSERT_HRESULT_SUCCEEDED(stand_in->Invoke(11, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none,
+                                              &result, nullptr, nullptr));
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 0);
 }

@@ -12,15 +12,15 @@ const Clock::time_point t0{};
 TEST(StationTable, LinkComesUpWhenTheConnectDelayIsOver) {
     StationTable table;  // default delay: 1500 ms
     table.connect(L"PU2ABC", t0);
-    EXPECT_FALSE(table.isConnected(L"PU2ABC", t0 + 1499ms));
-    EXPECT_TRUE(table.isConnected(L"PU2ABC", t0 + 1500ms));
+    EXPECT_FALSE(table.is_connected(L"PU2ABC", t0 + 1499ms));
+    EXPECT_TRUE(table.is_connected(L"PU2ABC", t0 + 1500ms));
 }
 
 TEST(StationTable, ZeroDelayConnectsAtOnce) {
     StationTable table;
-    table.setConnectDelay(0ms);
+    table.set_connect_delay(0ms);
     table.connect(L"PU2ABC", t0);
-    EXPECT_TRUE(table.isConnected(L"PU2ABC", t0));
+    EXPECT_TRUE(table.is_connected(L"PU2ABC", t0));
 }
 
 TEST(StationTable, AskingAgainWhilePendingDoesNotPostponeTheLink) {
@@ -28,28 +28,28 @@ TEST(StationTable, AskingAgainWhilePendingDoesNotPostponeTheLink) {
     StationTable table;
     table.connect(L"PU2ABC", t0);
     table.connect(L"PU2ABC", t0 + 1000ms);
-    EXPECT_TRUE(table.isConnected(L"PU2ABC", t0 + 1500ms));
+    EXPECT_TRUE(table.is_connected(L"PU2ABC", t0 + 1500ms));
 }
 
 TEST(StationTable, CallsignsMatchExactly) {
     StationTable table;
-    table.setConnectDelay(0ms);
+    table.set_connect_delay(0ms);
     table.connect(L"PU2ABC", t0);
-    EXPECT_FALSE(table.isConnected(L"pu2abc", t0));
-    EXPECT_FALSE(table.isConnected(L"PU2ABC ", t0));
-    EXPECT_FALSE(table.isConnected(L" PU2ABC", t0));
+    EXPECT_FALSE(table.is_connected(L"pu2abc", t0));
+    EXPECT_FALSE(table.is_connected(L"PU2ABC ", t0));
+    EXPECT_FALSE(table.is_connected(L" PU2ABC", t0));
     table.drop(L"pu2abc");
-    EXPECT_TRUE(table.isConnected(L"PU2ABC", t0));
+    EXPECT_TRUE(table.is_connected(L"PU2ABC", t0));
 }
 
 TEST(StationTable, RefusedCallsignNeverComesUp) {
     StationTable table;
-    table.setConnectDelay(0ms);
+    table.set_connect_delay(0ms);
     table.refuse(L"PU2ABC");
     table.connect(L"PU2ABC", t0);
     table.connect(L"PY1XYZ", t0);
-    EXPECT_FALSE(table.isConnected(L"PU2ABC", t0 + 1h));
-    EXPECT_TRUE(table.isConnected(L"PY1XYZ", t0));
+    EXPECT_FALSE(table.is_connected(L"PU2ABC", t0 + 1h));
+    EXPECT_TRUE(table.is_connected(L"PY1XYZ", t0));
     EXPECT_EQ(table.stations(t0).size(), 1u);
 }
 
@@ -57,11 +57,11 @@ TEST(StationTable, DropEndsPendingAndEstablishedLinks) {
     StationTable table;
     table.connect(L"PU2ABC", t0);
     table.drop(L"PU2ABC");
-    EXPECT_FALSE(table.isConnected(L"PU2ABC", t0 + 1h));
+    EXPECT_FALSE(table.is_connected(L"PU2ABC", t0 + 1h));
 
     table.connect(L"PU2ABC", t0);
     table.connect(L"PY1XYZ", t0);
-    table.dropAll();
+    table.drop_all();
     EXPECT_TRUE(table.stations(t0 + 1h).empty());
 }
 

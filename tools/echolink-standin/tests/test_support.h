@@ -28,7 +28,7 @@ public:
         text_ = nullptr;
         return &text_;
     }
-    std::wstring text() const { return std::wstring(textOf(text_)); }
+    std::wstring text() const { return std::wstring(text_of(text_)); }
 
 private:
     BSTR text_ = nullptr;
@@ -43,13 +43,13 @@ public:
     RecordingSink(Trace& trace, std::wstring name) : trace_(trace), name_(std::move(name)) {}
 
     HRESULT answer = S_OK;  // what Invoke returns
-    bool implementsEventInterface = true;
-    std::function<void()> duringInvoke;  // runs inside Invoke, after recording
-    bool* destroyed = nullptr;           // set once the last reference has gone
+    bool implements_event_interface = true;
+    std::function<void()> during_invoke;  // runs inside Invoke, after recording
+    bool* destroyed = nullptr;            // set once the last reference has gone
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
         if (iid == IID_IUnknown || iid == IID_IDispatch ||
-            (implementsEventInterface && iid == DIID_IEchoLinkAppEvents)) {
+            (implements_event_interface && iid == DIID_IEchoLinkAppEvents)) {
             *object = static_cast<IDispatch*>(this);
             AddRef();
             return S_OK;
@@ -73,9 +73,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* parameters,
                                      VARIANT*, EXCEPINFO*, UINT*) override {
-        const bool plainCall = flags == DISPATCH_METHOD && parameters && parameters->cArgs == 0;
-        trace_.push_back(name_ + (plainCall ? L" " + std::to_wstring(member) : L" unexpected call"));
-        if (duringInvoke) duringInvoke();
+        const bool plain_call = flags == DISPATCH_METHOD && parameters && parameters->cArgs == 0;
+        trace_.push_back(name_ + (plain_call ? L" " + std::to_wstring(member) : L" unexpected call"));
+        if (during_invoke) during_invoke();
         return answer;
     }
 
@@ -89,7 +89,7 @@ private:
     std::wstring name_;
 };
 
-inline ComPtr<RecordingSink> makeSink(Trace& trace, std::wstring name) {
+inline ComPtr<RecordingSink> make_sink(Trace& trace, std::wstring name) {
     return adopt(new RecordingSink(trace, std::move(name)));
 }
 
