@@ -31,8 +31,6 @@ public:
     void ShowSobreAuto() override;
     void Unload() override;
 
-    bool timer_enabled() const { return timer_enabled_; }
-
 protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
     void describe(Annotations& annotations) override;

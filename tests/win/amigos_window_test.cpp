@@ -136,10 +136,12 @@ TEST(AmigosWindow, ButtonsRunTheirHandlersAndCheckBoxesRunNone) {
     SendMessageW(loaded.named(design_named(L"Command4")), BM_CLICK, 0, 0);
     SendMessageW(loaded.named(design_named(L"Check2")), BM_CLICK, 0, 0);
     EXPECT_EQ(loaded.trace, Trace{"beep"});
-    EXPECT_FALSE(loaded.window.timer_enabled());
     EXPECT_EQ(loaded.window.fill_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.back_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.Check(2), 1);
+    // "Desliga" stopped the timer: a tick would find slot 2 ticked with no station, beep and ask for one.
+    pump_for(1200);
+    EXPECT_EQ(loaded.trace, Trace{"beep"});
 }
 
 TEST(AmigosWindow, ButtonsAndIndicatorArePaintedInTheirColours) {
