@@ -35,7 +35,7 @@ void report_missing_echolink(const EchoLinkError& failure) {
     MessageBoxW(nullptr, text.c_str(), L"Relinka", MB_OK | MB_ICONERROR);
 }
 
-int run() {
+int run(int show_command) {
     // A tick holds this thread for seconds on end (the wait before Connect): Windows must not put a "not
     // responding" ghost in the window's place meanwhile, whose close button would end the program.
     DisableProcessWindowsGhosting();
@@ -56,7 +56,7 @@ int run() {
         return 1;
     }
     if (!amigos.ended()) {  // else Closing came during start-up
-        window.show();
+        window.show(show_command);
         // Making EchoLink's object loaded libraries that COM no longer uses (under Wine a 1.2 MB proxy
         // library): once the window is on the screen they go, rather than stay for the program's life.
         CoFreeUnusedLibrariesEx(0, 0);
@@ -70,4 +70,6 @@ int run() {
 }  // namespace
 }  // namespace relinka
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return relinka::run(); }
+// `show_command` is how the shortcut asks for the window: a shortcut set to start minimized gives
+// SW_SHOWMINNOACTIVE.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) { return relinka::run(show_command); }
