@@ -3,7 +3,9 @@
 
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
+#include "app/echolink_unreachable.h"
 #include "echolink/com_echolink_win.h"
+#include "echolink/echolink_processes_win.h"
 #include "win32/com_win.h"
 #include "win32/windows_desktop_win.h"
 
@@ -28,10 +30,8 @@ void end_within(DWORD milliseconds) {
         CloseHandle(thread);
 }
 
-void report_missing_echolink(const EchoLinkError& failure) {
-    const std::wstring text = L"Não foi possível criar o objeto de automação do EchoLink (erro " +
-                              status_code_text(failure.status()) +
-                              L").\n\nVerifique se o EchoLink está instalado neste computador.";
+// Why EchoLink's object cannot be had; the program then ends.
+void report_unreachable_echolink(const std::wstring& text) {
     MessageBoxW(nullptr, text.c_str(), L"Relinka", MB_OK | MB_ICONERROR);
 }
 
@@ -49,10 +49,16 @@ int run(int show_command) {
         return ComEchoLink::create(std::move(on_closing));
     });
     window.attach(amigos);
+    // Asking COM for the object of an EchoLink running apart would start a second EchoLink.
+    WindowsEchoLinkProcesses processes;
+    if (const std::optional<Apart> apart = how_echolink_runs_apart(processes)) {
+        report_unreachable_echolink(running_apart_message(*apart));
+        return 1;
+    }
     try {
         amigos.Form_Load();
     } catch (const EchoLinkError& failure) {
-        report_missing_echolink(failure);
+        report_unreachable_echolink(creation_failure_message(failure.status()));
         return 1;
     }
     if (!amigos.ended()) {  // else Closing came during start-up
