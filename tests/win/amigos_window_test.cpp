@@ -135,7 +135,7 @@ TEST(AmigosWindow, ButtonsRunTheirHandlersAndCheckBoxesRunNone) {
     loaded.trace.clear();
     SendMessageW(loaded.named(design_named(L"Command4")), BM_CLICK, 0, 0);
     SendMessageW(loaded.named(design_named(L"Check2")), BM_CLICK, 0, 0);
-    EXPECT_EQ(loaded.trace, Trace{"beep"});
+    EXPECT_EQ(loaded.trace, (Trace{"beep", "let sleep"}));
     EXPECT_FALSE(loaded.window.timer_enabled());
     EXPECT_EQ(loaded.window.fill_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.back_colour(kShape1), kRed);
@@ -181,7 +181,7 @@ TEST(AmigosWindow, CloseBoxEndsWithoutAQuestion) {
     SendMessageW(loaded.window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(loaded.amigos.ended());
     EXPECT_FALSE(IsWindow(loaded.window.hwnd()));
-    EXPECT_TRUE(loaded.trace.empty());
+    EXPECT_EQ(loaded.trace, Trace{"let sleep"}) << "no question";
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
