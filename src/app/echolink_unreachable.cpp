@@ -22,29 +22,26 @@ constexpr wchar_t kBothTheSameWay[] =
 std::wstring running_apart_message(Apart how) {
     switch (how) {
         case Apart::EchoLinkElevated:
-            return L"O EchoLink está aberto como administrador, e o Relinka não. Assim o Windows não deixa o "
-                   L"Relinka falar com ele.\n\nFeche o EchoLink e abra-o normalmente, ou abra também o "
-                   L"Relinka "
-                   L"como administrador.";
+            return L"O EchoLink está aberto como administrador, e o Relinka não. Assim o Windows não "
+                   L"deixa o Relinka falar com ele.\n\nFeche o EchoLink e abra-o normalmente, ou abra "
+                   L"também o Relinka como administrador.";
         case Apart::RelinkaElevated:
-            return L"O Relinka foi aberto como administrador, e o EchoLink não. Assim o Windows não deixa o "
-                   L"Relinka falar com ele.\n\nAbra o Relinka normalmente, ou abra também o EchoLink como "
-                   L"administrador.";
+            return L"O Relinka foi aberto como administrador, e o EchoLink não. Assim o Windows não "
+                   L"deixa o Relinka falar com ele.\n\nAbra o Relinka normalmente, ou abra também o "
+                   L"EchoLink como administrador.";
         case Apart::OtherSession:
             return L"O EchoLink está aberto em outra sessão do Windows (outro usuário conectado neste "
                    L"computador, ou uma Área de Trabalho Remota). O Relinka só fala com o EchoLink da "
-                   L"própria "
-                   L"sessão.\n\nAbra o EchoLink e o Relinka na mesma sessão, com o mesmo usuário.";
+                   L"própria sessão.\n\nAbra o EchoLink e o Relinka na mesma sessão, com o mesmo usuário.";
         case Apart::OtherUser:
-            return L"O EchoLink está aberto por outro usuário do Windows. O Relinka só fala com o EchoLink "
-                   L"do "
-                   L"mesmo usuário.\n\n" +
+            return L"O EchoLink está aberto por outro usuário do Windows. O Relinka só fala com o "
+                   L"EchoLink do mesmo usuário.\n\n" +
                    std::wstring(kBothTheSameWay);
         case Apart::Unseen:
             break;
     }
-    return L"O EchoLink está aberto de um jeito que o Relinka não consegue ver: como administrador ou por "
-           L"outro usuário do Windows. Assim o Windows não deixa o Relinka falar com ele.\n\n" +
+    return L"O EchoLink está aberto de um jeito que o Relinka não consegue ver: como administrador ou "
+           L"por outro usuário do Windows. Assim o Windows não deixa o Relinka falar com ele.\n\n" +
            std::wstring(kBothTheSameWay);
 }
 

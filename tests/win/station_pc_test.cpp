@@ -112,6 +112,8 @@ protected:
 };
 
 TEST_F(StationPc, KeepsThePcAwakeFromStartUpAndLigaUntilDesligaAndTheEnd) {
+    ASSERT_NE(GetFileAttributesW(L"" STANDARD_ERROR_FILE), INVALID_FILE_ATTRIBUTES)
+        << "run it as ctest does, with its standard error in " STANDARD_ERROR_FILE;
     const WineDebugOutput debug_output;
     std::unique_ptr<RelinkaProcess> program;
     {
