@@ -37,6 +37,7 @@ public:
     int message_box(std::wstring_view, std::wstring_view, unsigned) override { return kOk; }
     std::wstring upper_case(std::wstring_view text) override { return std::wstring(text); }
     std::wstring program_name() override { return L"relinka"; }
+    void keep_system_awake(bool) override {}
     bool find_normal_file(std::wstring_view) override { return false; }
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view) override { return nullptr; }
     std::optional<std::wstring> replace_file(std::wstring_view, std::string_view) override {

@@ -7,6 +7,7 @@ add_executable(core_tests
     tests/core/startup_test.cpp
     tests/core/supervision_test.cpp
     tests/core/disconnection_test.cpp
+    tests/core/echolink_processes_test.cpp
     tests/core/friends_test.cpp
     tests/core/windows_test.cpp
 )

@@ -6,6 +6,7 @@ add_library(relinka_win STATIC
     src/app/status_announcements_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
+    src/echolink/echolink_processes_win.cpp
     src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/annotations_win.cpp
@@ -23,7 +24,7 @@ add_library(relinka_win STATIC
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
 target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
 target_include_directories(relinka_win PUBLIC assets)
-target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi gdi32 user32)
+target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi gdi32 user32 advapi32)
 
 # The manifest names the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -79,7 +80,16 @@ if(BUILD_TESTING)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
         target_link_libraries(${name} PRIVATE wine_support test_fakes gtest_main)
         target_link_options(${name} PRIVATE -static)
-        add_test(NAME ${name} COMMAND ${name})
+        if(${name} IN_LIST tests_reading_wine_debug_output)
+            # Wine writes a program's debugging channels to the Unix standard error it inherited, whatever
+            # handle it was given: such a test runs with its own in a file, which its programs share.
+            set(standard_error ${CMAKE_BINARY_DIR}/${name}.stderr)
+            target_compile_definitions(${name} PRIVATE STANDARD_ERROR_FILE="Z:${standard_error}")
+            add_test(NAME ${name} COMMAND sh -c "exec \"$@\" 2>\"$0\"" ${standard_error}
+                     ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:${name}>)
+        else()
+            add_test(NAME ${name} COMMAND ${name})
+        endif()
         if(${name} IN_LIST standin_tests)
             set_tests_properties(${name} PROPERTIES RESOURCE_LOCK echolink-standin FIXTURES_REQUIRED standin)
         endif()
@@ -88,7 +98,8 @@ if(BUILD_TESTING)
     # The stand-in registered in the prefix, for the tests that talk to it.
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
-    set(standin_tests echolink_binding_test end_to_end_test)
+    set(standin_tests echolink_binding_test end_to_end_test station_pc_test)
+    set(tests_reading_wine_debug_output station_pc_test)
 
     add_wine_test(form_base_test)
     add_wine_test(amigos_window_test)
@@ -102,6 +113,7 @@ if(BUILD_TESTING)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
+    add_wine_test(station_pc_test)
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
@@ -126,6 +138,7 @@ if(BUILD_TESTING)
              COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_SOURCE_DIR}
                      ${SHIPPED_BUILD} ${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake)
     add_dependencies(end_to_end_test relinka echolink-standin)
+    add_dependencies(station_pc_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the

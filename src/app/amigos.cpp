@@ -11,7 +11,7 @@ Amigos::Amigos(AmigosForm& form, Desktop& desktop, LinkFactory create_link)
 void Amigos::Form_Load() {
     Echo = create_link_([this] { Echo_Closing(); });
     if (ended_) return;  // Closing came while the link was being made: the windows are gone
-    form_.SetTimerEnabled(true);
+    set_running(true);
     set_indicator(kGreen);
     fill_slots_at_start_up();
 }
@@ -30,6 +30,7 @@ void Amigos::Echo_Closing() { end_program(); }
 void Amigos::end_program() {
     if (ended_) return;
     ended_ = true;
+    desktop_.keep_system_awake(false);
     form_.Unload();
 }
 
@@ -37,6 +38,11 @@ int Amigos::ask(std::wstring_view text, std::wstring_view title, unsigned style)
     const int answer = desktop_.message_box(text, title, style);
     stop_if_ended();
     return answer;
+}
+
+void Amigos::set_running(bool running) {
+    form_.SetTimerEnabled(running);
+    desktop_.keep_system_awake(running);
 }
 
 void Amigos::set_indicator(Colour colour) {

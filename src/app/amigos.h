@@ -71,6 +71,8 @@ private:
     int ask(std::wstring_view text, std::wstring_view title, unsigned style);
 
     void set_indicator(Colour colour);
+    // Timer1 on or off; the PC is kept awake exactly while the supervision runs.
+    void set_running(bool running);
     void supervise_slot(int slot);
     void stop_supervision();
     void fill_boxes_from_friends_file();

@@ -1,6 +1,7 @@
 #pragma once
 // What the handlers need from the system around them, besides the window and EchoLink: the beep, the
-// blocking sleep, modal message boxes, the system's upper-case mapping, and the friends file's storage.
+// blocking sleep, modal message boxes, the system's upper-case mapping, the friends file's storage, and
+// keeping the PC awake.
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -38,6 +39,9 @@ public:
     virtual std::wstring upper_case(std::wstring_view text) = 0;
     // The executable's file name without its extension.
     virtual std::wstring program_name() = 0;
+    // While `awake`, the system does not go to sleep for want of a user (the display may still go dark);
+    // otherwise it may again. Best effort.
+    virtual void keep_system_awake(bool awake) = 0;
 
     // Directory search with the normal attribute filter: ordinary files match, read-only and archive
     // included; hidden and system files and directories do not.

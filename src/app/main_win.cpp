@@ -3,7 +3,9 @@
 
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
+#include "app/echolink_unreachable.h"
 #include "echolink/com_echolink_win.h"
+#include "echolink/echolink_processes_win.h"
 #include "win32/com_win.h"
 #include "win32/windows_desktop_win.h"
 
@@ -28,14 +30,12 @@ void end_within(DWORD milliseconds) {
         CloseHandle(thread);
 }
 
-void report_missing_echolink(const EchoLinkError& failure) {
-    const std::wstring text = L"Não foi possível criar o objeto de automação do EchoLink (erro " +
-                              status_code_text(failure.status()) +
-                              L").\n\nVerifique se o EchoLink está instalado neste computador.";
+// Why EchoLink's object cannot be had; the program then ends.
+void report_unreachable_echolink(const std::wstring& text) {
     MessageBoxW(nullptr, text.c_str(), L"Relinka", MB_OK | MB_ICONERROR);
 }
 
-int run() {
+int run(int show_command) {
     // A tick holds this thread for seconds on end (the wait before Connect): Windows must not put a "not
     // responding" ghost in the window's place meanwhile, whose close button would end the program.
     DisableProcessWindowsGhosting();
@@ -50,14 +50,20 @@ int run() {
         return ComEchoLink::create(std::move(on_closing));
     });
     window.attach(amigos);
+    // Asking COM for the object of an EchoLink running apart would start a second EchoLink.
+    WindowsEchoLinkProcesses processes;
+    if (const std::optional<Apart> apart = how_echolink_runs_apart(processes)) {
+        report_unreachable_echolink(running_apart_message(*apart));
+        return 1;
+    }
     try {
         amigos.Form_Load();
     } catch (const EchoLinkError& failure) {
-        report_missing_echolink(failure);
+        report_unreachable_echolink(creation_failure_message(failure.status()));
         return 1;
     }
     if (!amigos.ended()) {  // else Closing came during start-up
-        window.show();
+        window.show(show_command);
         // Making EchoLink's object loaded libraries that COM no longer uses (under Wine a 1.2 MB proxy
         // library): once the window is on the screen they go, rather than stay for the program's life.
         CoFreeUnusedLibrariesEx(0, 0);
@@ -71,4 +77,6 @@ int run() {
 }  // namespace
 }  // namespace relinka
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return relinka::run(); }
+// `show_command` is how the shortcut asks for the window: a shortcut set to start minimized gives
+// SW_SHOWMINNOACTIVE.
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) { return relinka::run(show_command); }

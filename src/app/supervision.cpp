@@ -49,7 +49,7 @@ void Amigos::supervise_slot(int slot) {
 void Amigos::Command5_Click() {
     unless_ended([&] {
         desktop_.beep();
-        form_.SetTimerEnabled(true);
+        set_running(true);
         set_indicator(kGreen);
     });
 }
@@ -60,7 +60,7 @@ void Amigos::Command4_Click() {
 
 void Amigos::stop_supervision() {
     desktop_.beep();
-    form_.SetTimerEnabled(false);
+    set_running(false);
     set_indicator(kRed);
 }
 

@@ -144,13 +144,15 @@ const ControlSpec* Form::design_of(HWND hwnd) const {
     return control ? control->design : nullptr;
 }
 
-void Form::show() {
-    ShowWindow(hwnd(), SW_SHOW);
-    UpdateWindow(hwnd());
+void Form::show(int show_command) {
     const auto first = std::find_if(controls_.begin(), controls_.end(), [](const Control& control) {
         return GetWindowLongW(control.hwnd, GWL_STYLE) & WS_TABSTOP;
     });
-    if (first != controls_.end()) SetFocus(first->hwnd);
+    // Not SetFocus, which would activate a window shown without activation (minimized by its shortcut):
+    // WM_ACTIVATE gives the focus, now or when the window is activated.
+    if (first != controls_.end()) last_focus_ = first->hwnd;
+    ShowWindow(hwnd(), show_command);
+    UpdateWindow(hwnd());
     if (annotations_) PostMessageW(hwnd(), kDescribeControls, 0, 0);
 }
 

@@ -27,8 +27,10 @@ public:
     HWND control(int id) const;
     const ControlSpec* design_of(HWND control) const;
     int dpi() const { return dpi_; }
-    // Shows the window with the focus on its first control that takes the focus.
-    void show();
+    // Shows the window as `show_command` asks (ShowWindow's), with the focus on its first control that
+    // takes the focus, given when the window is active: one shown without activation gets it when
+    // it is activated.
+    void show(int show_command = SW_SHOW);
     // Screen readers are told what each control is (control_descriptions_win.h) through `annotations`
     // once the window has shown, so that none of it comes before the first paint; what they were told
     // goes with the window. Without it, they hear what Windows' own proxies find.

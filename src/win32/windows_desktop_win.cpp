@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/trace_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka {
@@ -71,6 +72,13 @@ std::wstring WindowsDesktop::program_name() {
     const auto dot = name.find_last_of(L'.');
     if (dot != std::wstring::npos) name.erase(dot);
     return name;
+}
+
+// The request belongs to this thread, the user-interface thread, which lives as long as the program. Never
+// ES_DISPLAY_REQUIRED: a station PC's screen may go dark.
+void WindowsDesktop::keep_system_awake(bool awake) {
+    if (!SetThreadExecutionState(awake ? ES_SYSTEM_REQUIRED | ES_CONTINUOUS : ES_CONTINUOUS))
+        trace_failure("SetThreadExecutionState: the PC may sleep as it chooses", E_FAIL);
 }
 
 bool WindowsDesktop::find_normal_file(std::wstring_view name) {

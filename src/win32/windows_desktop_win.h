@@ -18,6 +18,7 @@ public:
     int message_box(std::wstring_view text, std::wstring_view title, unsigned style) override;
     std::wstring upper_case(std::wstring_view text) override;
     std::wstring program_name() override;
+    void keep_system_awake(bool awake) override;
 
     bool find_normal_file(std::wstring_view name) override;
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) override;

@@ -34,10 +34,10 @@ TEST(DropOne, FailureIsSkippedSilently) {
     EXPECT_EQ(rig.take_trace(), (Trace{"Text9=\"PU2ABC\"", "Disconnect(\"PU2ABC\")"}));
 }
 
-const Trace kDropAll{"beep",           "Timer1 off",   "Shape1.FillColor=255", "Shape1.BackColor=255",
-                     "Label1=\" \"",   "Label2=\" \"", "Label3=\" \"",         "Label4=\" \"",
-                     "Label5=\" \"",   "Label6=\" \"", "Label7=\" \"",         "Label8=\" \"",
-                     "DisconnectAll()"};
+const Trace kDropAll{
+    "beep",         "Timer1 off",   "let sleep",    "Shape1.FillColor=255", "Shape1.BackColor=255",
+    "Label1=\" \"", "Label2=\" \"", "Label3=\" \"", "Label4=\" \"",         "Label5=\" \"",
+    "Label6=\" \"", "Label7=\" \"", "Label8=\" \"", "DisconnectAll()"};
 
 TEST(DropAll, StopsBlanksThenDisconnectsKeepingTicksAndCallsigns) {
     Rig rig;
@@ -73,6 +73,7 @@ TEST(DropAll, ClosingDuringTheCallShowsNothing) {
     rig.station.during_next_call = [&] { rig.raise_closing(); };
     rig.amigos.Command6_Click();
     Trace expected = kDropAll;
+    expected.push_back("let sleep");
     expected.push_back("Unload");
     EXPECT_EQ(rig.take_trace(), expected);
 }

@@ -55,6 +55,7 @@ public:
     // ASCII and Latin-1 letters, as the system maps them.
     std::wstring upper_case(std::wstring_view text) override;
     std::wstring program_name() override { return L"relinka"; }
+    void keep_system_awake(bool awake) override { trace_.push_back(awake ? "keep awake" : "let sleep"); }
 
     bool find_normal_file(std::wstring_view name) override;
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) override;

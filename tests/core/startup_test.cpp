@@ -6,21 +6,21 @@
 namespace relinka::testing {
 namespace {
 
-TEST(StartUp, CreatesTheLinkThenRunsTheCycleThenFillsTheSlots) {
+TEST(StartUp, CreatesTheLinkThenRunsTheCycleKeepingThePCAwakeThenFillsTheSlots) {
     Rig rig;
     rig.desktop.files[L"amigos.txt"] = "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
     rig.amigos.Form_Load();
     EXPECT_EQ(rig.take_trace(),
-              (Trace{"create Echo", "Timer1 on", "Shape1.FillColor=65280", "Shape1.BackColor=65280",
-                     "Text1=\"PU2ABC\"", "Text2=\"\"", "Text3=\"\"", "Text4=\"\"", "Text5=\"\"", "Text6=\"\"",
-                     "Text7=\"\"", "Text8=\"\"", "Check1=1"}));
+              (Trace{"create Echo", "Timer1 on", "keep awake", "Shape1.FillColor=65280",
+                     "Shape1.BackColor=65280", "Text1=\"PU2ABC\"", "Text2=\"\"", "Text3=\"\"", "Text4=\"\"",
+                     "Text5=\"\"", "Text6=\"\"", "Text7=\"\"", "Text8=\"\"", "Check1=1"}));
 }
 
 TEST(StartUp, WithoutFriendsFileLeavesTheSlotsAlone) {
     Rig rig;
     rig.amigos.Form_Load();
-    EXPECT_EQ(rig.take_trace(),
-              (Trace{"create Echo", "Timer1 on", "Shape1.FillColor=65280", "Shape1.BackColor=65280"}));
+    EXPECT_EQ(rig.take_trace(), (Trace{"create Echo", "Timer1 on", "keep awake", "Shape1.FillColor=65280",
+                                       "Shape1.BackColor=65280"}));
     EXPECT_TRUE(rig.form.timer_enabled);
 }
 
@@ -42,7 +42,7 @@ TEST(StartUp, ClosingWhileTheLinkIsMadeEndsStartUpThere) {
     rig.desktop.files[L"amigos.txt"] = "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
     rig.closing_while_created = true;
     rig.amigos.Form_Load();
-    EXPECT_EQ(rig.take_trace(), (Trace{"create Echo", "Unload"}));
+    EXPECT_EQ(rig.take_trace(), (Trace{"create Echo", "let sleep", "Unload"}));
     EXPECT_TRUE(rig.amigos.ended());
     EXPECT_FALSE(rig.form.timer_enabled);
 }
@@ -52,8 +52,8 @@ TEST(Exit, AnsweredYesEndsWithoutTellingEchoLink) {
     rig.load();
     rig.desktop.answers = {kYes};
     rig.amigos.Command1_Click();
-    EXPECT_EQ(rig.take_trace(),
-              (Trace{"beep", "msgbox \"Tem certeza que quer sair?\" \"relinka\" 292", "Unload"}));
+    EXPECT_EQ(rig.take_trace(), (Trace{"beep", "msgbox \"Tem certeza que quer sair?\" \"relinka\" 292",
+                                       "let sleep", "Unload"}));
     EXPECT_TRUE(rig.amigos.ended());
 }
 
@@ -75,7 +75,7 @@ TEST(Exit, CloseBoxAndClosingEndWithoutAQuestion) {
             rig.raise_closing();
         else
             rig.amigos.end_program();
-        EXPECT_EQ(rig.take_trace(), Trace{"Unload"});
+        EXPECT_EQ(rig.take_trace(), (Trace{"let sleep", "Unload"}));
         EXPECT_TRUE(rig.amigos.ended());
         EXPECT_FALSE(rig.station.released) << "released while a call may still be on the stack";
     }
@@ -103,8 +103,8 @@ TEST(Exit, ClosingWhileTheExitQuestionIsOpenEndsOnce) {
     rig.desktop.answers = {kYes};
     rig.desktop.while_message_box_open = [&] { rig.raise_closing(); };
     rig.amigos.Command1_Click();
-    EXPECT_EQ(rig.take_trace(),
-              (Trace{"beep", "msgbox \"Tem certeza que quer sair?\" \"relinka\" 292", "Unload"}));
+    EXPECT_EQ(rig.take_trace(), (Trace{"beep", "msgbox \"Tem certeza que quer sair?\" \"relinka\" 292",
+                                       "let sleep", "Unload"}));
 }
 
 }  // namespace

@@ -204,7 +204,8 @@ TEST(Tick, ClosingDuringACallEndsTheTickAtOnce) {
     rig.form.text[2] = L"PY1AA";
     rig.station.during_next_call = [&] { rig.raise_closing(); };
     rig.amigos.Timer1_Timer();
-    EXPECT_EQ(rig.take_trace(), (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "Unload"}));
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "let sleep", "Unload"}));
 }
 
 TEST(Tick, ClosingWhileTheMessageIsOpenLeavesTheSlotAlone) {
@@ -213,13 +214,14 @@ TEST(Tick, ClosingWhileTheMessageIsOpenLeavesTheSlotAlone) {
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace(),
               (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
-                     "Unload"}));
+                     "let sleep", "Unload"}));
     EXPECT_EQ(rig.form.check[1], 1);
 }
 
-TEST(Switch, LigaAndDesligaBeepThenSetTimerThenFillThenBackground) {
-    const Trace liga{"beep", "Timer1 on", "Shape1.FillColor=65280", "Shape1.BackColor=65280"};
-    const Trace desliga{"beep", "Timer1 off", "Shape1.FillColor=255", "Shape1.BackColor=255"};
+// The PC is kept awake exactly while the timer runs: its request follows the timer, before the indicator.
+TEST(Switch, LigaAndDesligaBeepThenSetTimerAndThePCsSleepThenFillThenBackground) {
+    const Trace liga{"beep", "Timer1 on", "keep awake", "Shape1.FillColor=65280", "Shape1.BackColor=65280"};
+    const Trace desliga{"beep", "Timer1 off", "let sleep", "Shape1.FillColor=255", "Shape1.BackColor=255"};
     Rig rig;
     rig.load();
     rig.amigos.Command5_Click();  // while running

@@ -21,10 +21,17 @@ sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import leiame_txt  # noqa: E402
 
 # Windows' words that the guide quotes: fields and menu entries of Explorer's shortcuts and of a file's
-# properties, and SmartScreen's warning about a program from the internet.
+# properties, SmartScreen's warning about a program from the internet, and the Task Scheduler's fields
+# for a task that starts a program at sign-in.
 WINDOWS_WORDS = {"Iniciar em", "Criar atalho", "Mostrar mais opções", "Propriedades", "Destino", "Desbloquear",
                  "O Windows protegeu o computador", "Mais informações", "Executar assim mesmo",
-                 "Não respondendo", "Fechar o programa"}
+                 "Não respondendo", "Fechar o programa",
+                 "Atalho", "Executar", "Minimizada", "Avançado...", "Executar como administrador",
+                 "Compatibilidade", "Executar este programa como administrador",
+                 "Criar Tarefa...", "Geral", "Disparadores", "Ações", "Condições", "Configurações", "Novo...",
+                 "Executar somente quando o usuário estiver conectado", "Executar com privilégios mais altos",
+                 "Executar estando o usuário conectado ou não", "Iniciar a tarefa", "Ao fazer logon",
+                 "Iniciar um programa", "Programa/script"}
 
 GAP = "\x00"  # where a program text has a part computed at run time (an error code, a reason)
 

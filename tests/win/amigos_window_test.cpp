@@ -135,13 +135,13 @@ TEST(AmigosWindow, ButtonsRunTheirHandlersAndCheckBoxesRunNone) {
     loaded.trace.clear();
     SendMessageW(loaded.named(design_named(L"Command4")), BM_CLICK, 0, 0);
     SendMessageW(loaded.named(design_named(L"Check2")), BM_CLICK, 0, 0);
-    EXPECT_EQ(loaded.trace, Trace{"beep"});
+    EXPECT_EQ(loaded.trace, (Trace{"beep", "let sleep"}));
     EXPECT_EQ(loaded.window.fill_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.back_colour(kShape1), kRed);
     EXPECT_EQ(loaded.window.Check(2), 1);
     // "Desliga" stopped the timer: a tick would find slot 2 ticked with no station, beep and ask for one.
     pump_for(1200);
-    EXPECT_EQ(loaded.trace, Trace{"beep"});
+    EXPECT_EQ(loaded.trace, (Trace{"beep", "let sleep"}));
 }
 
 TEST(AmigosWindow, ButtonsAndIndicatorArePaintedInTheirColours) {
@@ -183,7 +183,7 @@ TEST(AmigosWindow, CloseBoxEndsWithoutAQuestion) {
     SendMessageW(loaded.window.hwnd(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(loaded.amigos.ended());
     EXPECT_FALSE(IsWindow(loaded.window.hwnd()));
-    EXPECT_TRUE(loaded.trace.empty());
+    EXPECT_EQ(loaded.trace, Trace{"let sleep"}) << "no question";
     MSG quit;
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }

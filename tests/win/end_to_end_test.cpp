@@ -1,7 +1,6 @@
 // relinka.exe beside the EchoLink stand-in, each in its own process, used as an operator uses them.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <functional>
 #include <string>
@@ -448,25 +447,11 @@ TEST_F(EndToEnd, SavedListComesBackTickedAndSupervisedAfterARestart) {
     EXPECT_TRUE(log_shows(L"IsConnected(\"PY1AA\")", kTickThatReconnects));
 }
 
-bool standin_running() {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    PROCESSENTRY32W entry{};
-    entry.dwSize = sizeof entry;
-    bool found = false;
-    for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-         more = Process32NextW(snapshot, &entry))
-        found = lstrcmpiW(entry.szExeFile, L"echolink-standin.exe") == 0;
-    CloseHandle(snapshot);
-    return found;
-}
-
 TEST(EndToEndWithoutEchoLink, SaysTheObjectCannotBeCreatedAndEndsBeforeItsWindow) {
     ComApartment apartment;
     ASSERT_EQ(run_standin(L"/unregserver"), 0u);
     // A stand-in still running would keep answering for the class.
-    if (const HWND window = FindWindowW(nullptr, L"EchoLink (substituto)"))
-        PostMessageW(window, WM_CLOSE, 0, 0);
-    ASSERT_TRUE(wait_until([] { return !standin_running(); }, 15000));
+    ASSERT_TRUE(close_standin());
     RelinkaProcess program(fresh_directory());
     const HWND box = program.message_box();
     const bool main_window_shown = program.main_window(0) != nullptr;

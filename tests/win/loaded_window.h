@@ -43,6 +43,7 @@ struct LoadedWindow {
         window.create();
         window.attach(amigos);
         amigos.Form_Load();
+        trace.clear();  // the start-up's steps: the core's tests state them
         window.show();
         SetForegroundWindow(window.hwnd());
         pump_for(200);

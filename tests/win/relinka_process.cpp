@@ -41,12 +41,16 @@ LRESULT send(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-RelinkaProcess::RelinkaProcess(const std::wstring& working_directory, const std::wstring& program) {
-    std::wstring command = L"\"" + (program.empty() ? beside_tests(L"relinka.exe") : program) + L"\"";
+RelinkaProcess::RelinkaProcess(const std::wstring& working_directory, const std::wstring& program,
+                               const StartOptions& options) {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, working_directory.c_str(),
-                   &startup, &process_);
+    if (options.show_window) {
+        startup.dwFlags |= STARTF_USESHOWWINDOW;
+        startup.wShowWindow = *options.show_window;
+    }
+    start_process(L"\"" + (program.empty() ? beside_tests(L"relinka.exe") : program) + L"\"",
+                  working_directory.c_str(), startup, !options.not_elevated, process_);
 }
 
 RelinkaProcess::~RelinkaProcess() {

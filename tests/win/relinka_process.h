@@ -3,15 +3,23 @@
 // outside: typing, ticking, clicking, reading, answering its message boxes.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 namespace relinka::testing {
+
+// How relinka.exe is started, beyond its folder: as a shortcut would start it, or UAC.
+struct StartOptions {
+    std::optional<WORD> show_window;  // STARTUPINFO's, as a shortcut's "Executar" setting gives it
+    bool not_elevated = false;        // with the user's token stripped of administrator rights
+};
 
 class RelinkaProcess {
 public:
     // Starts relinka.exe from the tests' folder (or `program`) with `working_directory` as its current
     // directory.
-    explicit RelinkaProcess(const std::wstring& working_directory, const std::wstring& program = {});
+    explicit RelinkaProcess(const std::wstring& working_directory, const std::wstring& program = {},
+                            const StartOptions& options = {});
     ~RelinkaProcess();  // ends it if it still runs
     RelinkaProcess(const RelinkaProcess&) = delete;
     RelinkaProcess& operator=(const RelinkaProcess&) = delete;
@@ -35,6 +43,7 @@ public:
     bool ended_within(DWORD milliseconds);
     DWORD exit_code();
     DWORD id() const { return process_.dwProcessId; }
+    DWORD thread_id() const { return process_.dwThreadId; }
 
 private:
     PROCESS_INFORMATION process_{};

@@ -2,6 +2,7 @@
 
 #include <objidl.h>
 #include <oleauto.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 namespace Gdiplus {
@@ -119,6 +120,47 @@ void StandIn::reset() {
     ComPtr<::IEchoLinkApp> echolink;
     if (SUCCEEDED(control_.As(&echolink))) echolink->DisconnectAll();
     control_->ClearCallLog();
+}
+
+int standin_processes() {
+    const UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof entry;
+    int running = 0;
+    for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+         more = Process32NextW(snapshot.get(), &entry))
+        running += lstrcmpiW(entry.szExeFile, L"echolink-standin.exe") == 0;
+    return running;
+}
+
+bool close_standin() {
+    return wait_until(
+        [] {
+            if (const HWND window = FindWindowW(nullptr, L"EchoLink (substituto)"))
+                PostMessageW(window, WM_CLOSE, 0, 0);
+            return standin_processes() == 0;
+        },
+        15000);
+}
+
+BOOL start_process(std::wstring command, const wchar_t* directory, const STARTUPINFOW& startup, bool elevated,
+                   PROCESS_INFORMATION& process) {
+    STARTUPINFOW how = startup;
+    if (elevated)
+        return CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, directory, &how,
+                              &process);
+    // The elevated token's linked token is the one UAC gives a program started the ordinary way.
+    UniqueHandle own, primary;
+    TOKEN_LINKED_TOKEN linked{};
+    DWORD size = 0;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, own.put()) ||
+        !GetTokenInformation(own.get(), TokenLinkedToken, &linked, sizeof linked, &size))
+        return FALSE;
+    const UniqueHandle limited(linked.LinkedToken);
+    return DuplicateTokenEx(limited.get(), TOKEN_ALL_ACCESS, nullptr, SecurityImpersonation, TokenPrimary,
+                            primary.put()) &&
+           CreateProcessAsUserW(primary.get(), nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                directory, &how, &process);
 }
 
 DWORD run_to_end(const std::wstring& program, const wchar_t* option) {

@@ -43,6 +43,16 @@ private:
     ComPtr<IStandInControl> control_;
 };
 
+// How many stand-in processes run.
+int standin_processes();
+// Closes every stand-in's window, as its operator would; true once none runs.
+bool close_standin();
+
+// CreateProcessW; with `elevated` false, with the user's token stripped of administrator rights, as UAC
+// starts a program the ordinary way (under Wine every program has them).
+BOOL start_process(std::wstring command, const wchar_t* directory, const STARTUPINFOW& startup, bool elevated,
+                   PROCESS_INFORMATION& process);
+
 // Runs a program with one option in the working directory, to its end; its exit code (STILL_ACTIVE if
 // it ran on for 30 s).
 DWORD run_to_end(const std::wstring& program, const wchar_t* option);

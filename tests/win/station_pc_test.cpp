@@ -1,0 +1,221 @@
+// relinka.exe on a station PC left to itself: it keeps the PC awake while it supervises, opens as its
+// shortcut asks (minimized) and supervises from the first second, and says so when EchoLink runs where
+// it cannot be reached rather than start a second one.
+#include <windows.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+#include <regex>
+#include <string>
+#include <vector>
+
+#include "../core/fakes.h"
+#include "app/amigos_layout.h"
+#include "relinka_process.h"
+#include "wine_support.h"
+
+namespace relinka::testing {
+namespace {
+
+constexpr DWORD kTickThatReconnects = 15000;  // ms: up to 1 s to the tick, its 3 s wait, and a busy machine
+const std::string kKeepAwake = "0x80000001";  // ES_CONTINUOUS | ES_SYSTEM_REQUIRED
+const std::string kLetSleep = "0x80000000";   // ES_CONTINUOUS
+
+bool contains(const std::wstring& text, const std::wstring& part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+void write_bytes(const std::wstring& path, const std::string& bytes) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// Wine writes a program's debugging channels to the Unix standard error it inherited, whatever handle
+// STARTUPINFO names for it: those of the programs this test starts land with its own, in the file that
+// ctest gives it as its standard error (STANDARD_ERROR_FILE). Read from where it stood when this was made.
+class WineDebugOutput {
+public:
+    WineDebugOutput() : from_(contents().size()) {}
+
+    // The execution states one thread asked of the system, in order, as Wine's trace of the call shows
+    // them: "0138:warn:ntdll:NtSetThreadExecutionState (0x80000001, 0x80fccc): stub, harmless."
+    std::vector<std::string> power_requests(DWORD thread) const {
+        const std::string text = contents().substr(from_);
+        char prefix[16];
+        std::snprintf(prefix, sizeof prefix, "%04lx", static_cast<unsigned long>(thread));
+        const std::regex call("(?:^|\n)" + std::string(prefix) +
+                              R"(:warn:ntdll:NtSetThreadExecutionState \((0x[0-9a-fA-F]+),)");
+        std::vector<std::string> states;
+        for (auto found = std::sregex_iterator(text.begin(), text.end(), call);
+             found != std::sregex_iterator(); ++found)
+            states.push_back((*found)[1]);
+        return states;
+    }
+
+private:
+    static std::string contents() {
+        const UniqueFile reader(CreateFileW(L"" STANDARD_ERROR_FILE, GENERIC_READ,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                            nullptr));
+        std::string text;
+        char buffer[65536];
+        DWORD got = 0;
+        while (ReadFile(reader.get(), buffer, sizeof buffer, &got, nullptr) && got) text.append(buffer, got);
+        return text;
+    }
+
+    std::size_t from_;
+};
+
+// An environment variable of this process, and so of the programs it starts, for a while.
+class EnvironmentVariable {
+public:
+    EnvironmentVariable(const wchar_t* name, const wchar_t* value) : name_(name) {
+        wchar_t old[256];
+        const DWORD length = GetEnvironmentVariableW(name, old, 256);
+        if (length && length < 256) old_ = old;
+        SetEnvironmentVariableW(name, value);
+    }
+    ~EnvironmentVariable() { SetEnvironmentVariableW(name_, old_ ? old_->c_str() : nullptr); }
+    EnvironmentVariable(const EnvironmentVariable&) = delete;
+    EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+private:
+    const wchar_t* name_;
+    std::optional<std::wstring> old_;
+};
+
+std::string joined(const std::vector<std::string>& states) {
+    std::string text;
+    for (const std::string& state : states) text += state + " ";
+    return text;
+}
+
+class StationPc : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(standin.operator->()) << "the stand-in is not registered";
+        standin.reset();
+    }
+    void TearDown() override { standin.reset(); }
+
+    bool log_shows(const std::wstring& line, DWORD milliseconds) {
+        return wait_until([&] { return contains(standin.log(), line + L"\n"); }, milliseconds);
+    }
+
+    ComApartment apartment;
+    StandIn standin;
+    std::wstring directory = fresh_directory();
+};
+
+TEST_F(StationPc, KeepsThePcAwakeFromStartUpAndLigaUntilDesligaAndTheEnd) {
+    ASSERT_NE(GetFileAttributesW(L"" STANDARD_ERROR_FILE), INVALID_FILE_ATTRIBUTES)
+        << "run it as ctest does, with its standard error in " STANDARD_ERROR_FILE;
+    const WineDebugOutput debug_output;
+    std::unique_ptr<RelinkaProcess> program;
+    {
+        const EnvironmentVariable debug(L"WINEDEBUG", L"warn+ntdll");
+        program = std::make_unique<RelinkaProcess>(directory);
+    }
+    const HWND window = program->main_window();
+    ASSERT_TRUE(window);
+    const DWORD thread = program->thread_id();
+    const auto requests_become = [&](const std::vector<std::string>& states) {
+        return wait_until([&] { return debug_output.power_requests(thread) == states; }, 5000);
+    };
+    EXPECT_TRUE(requests_become({kKeepAwake})) << "start-up: " << joined(debug_output.power_requests(thread));
+    program->click(kCommand4);  // "Desliga"
+    EXPECT_TRUE(requests_become({kKeepAwake, kLetSleep}))
+        << "Desliga: " << joined(debug_output.power_requests(thread));
+    program->click(kCommand5);  // "Liga"
+    EXPECT_TRUE(requests_become({kKeepAwake, kLetSleep, kKeepAwake}))
+        << "Liga: " << joined(debug_output.power_requests(thread));
+    program->click(kCommand6);  // "Desconecta todos"
+    EXPECT_TRUE(requests_become({kKeepAwake, kLetSleep, kKeepAwake, kLetSleep}))
+        << "Desconecta todos: " << joined(debug_output.power_requests(thread));
+    program->click(kCommand5);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program->ended_within(10000));
+    EXPECT_EQ(debug_output.power_requests(thread),
+              (std::vector<std::string>{kKeepAwake, kLetSleep, kKeepAwake, kLetSleep, kKeepAwake, kLetSleep}))
+        << "the end lets the PC sleep";
+}
+
+// A shortcut set to open minimized starts the program with SW_SHOWMINNOACTIVE.
+TEST_F(StationPc, StartedMinimizedItStaysInactiveSupervisesAndRestoredHasTheFocusOnEncerrar) {
+    write_bytes(directory + L"\\amigos.txt", "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    RelinkaProcess program(directory, {}, StartOptions{.show_window = SW_SHOWMINNOACTIVE});
+    const HWND window = program.main_window();
+    ASSERT_TRUE(window);
+    EXPECT_TRUE(IsIconic(window));
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    ASSERT_TRUE(GetGUIThreadInfo(program.thread_id(), &gui));
+    EXPECT_NE(gui.hwndActive, window) << "activated";
+    EXPECT_NE(GetForegroundWindow(), window);
+    EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000)) << "supervised from the first tick";
+    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTickThatReconnects));
+    EXPECT_TRUE(IsIconic(window));
+
+    PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);  // as a click on its taskbar button
+    EXPECT_TRUE(wait_until([&] { return !IsIconic(window); }, kTickThatReconnects));
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return GetGUIThreadInfo(program.thread_id(), &gui) &&
+                   gui.hwndFocus == GetDlgItem(window, kCommand1);
+        },
+        5000))
+        << "the focus is on \"Encerrar\"";
+}
+
+// Under Wine every program runs with administrator rights, the stand-in too, unless started with the
+// token UAC gives an ordinary start.
+TEST_F(StationPc, EchoLinkAsAdministratorWhereRelinkaIsNotIsSaidAndNoSecondEchoLinkStarts) {
+    RelinkaProcess program(directory, {}, StartOptions{.not_elevated = true});
+    const HWND box = program.message_box();
+    ASSERT_TRUE(box);
+    const std::wstring text = message_box_text(box);
+    const bool main_window_shown = program.main_window(0) != nullptr;
+    answer(box, IDOK);
+    EXPECT_TRUE(contains(text, L"O EchoLink está aberto como administrador, e o Relinka não.")) << utf8(text);
+    EXPECT_EQ(text_of(box), L"Relinka");
+    EXPECT_FALSE(main_window_shown);
+    ASSERT_TRUE(program.ended_within(10000));
+    EXPECT_NE(program.exit_code(), 0u);
+    EXPECT_EQ(standin_processes(), 1);
+    long subscribers = -1;
+    standin->SubscriberCount(&subscribers);
+    EXPECT_EQ(subscribers, 0);
+}
+
+TEST(StationPcWithEchoLinkNotElevated, RelinkaAsAdministratorIsSaidAndNoSecondEchoLinkStarts) {
+    ComApartment apartment;
+    ASSERT_TRUE(close_standin());
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION standin{};
+    ASSERT_TRUE(start_process(L"\"" + beside_tests(L"echolink-standin.exe") + L"\"", nullptr, startup, false,
+                              standin));
+    CloseHandle(standin.hThread);
+    const UniqueHandle standin_process(standin.hProcess);
+    ASSERT_TRUE(wait_until([] { return FindWindowW(nullptr, L"EchoLink (substituto)") != nullptr; }, 15000));
+
+    RelinkaProcess program(fresh_directory());
+    const HWND box = program.message_box();
+    const std::wstring text = box ? message_box_text(box) : L"";
+    if (box) answer(box, IDOK);
+    const bool ended = program.ended_within(10000);
+    const int standins = standin_processes();
+    EXPECT_TRUE(close_standin());
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(contains(text, L"O Relinka foi aberto como administrador, e o EchoLink não.")) << utf8(text);
+    ASSERT_TRUE(ended);
+    EXPECT_NE(program.exit_code(), 0u);
+    EXPECT_EQ(standins, 1);
+}
+
+}  // namespace
+}  // namespace relinka::testing
