@@ -154,7 +154,23 @@ TEST(HighContrast, TheWindowsDrawInTheSystemsColours) {
     EXPECT_EQ(indicator.at(area.right / 2, top), system(COLOR_WINDOWTEXT)) << "the indicator's frame";
     ASSERT_EQ(GetFocus(), loaded.window.control(kCommand1));
     expect_focus_shows(printed(loaded.window.control(kCommand1)));
+}
+
+// The guide's picture (scripts/docs-pictures): the stations of its other pictures, connected.
+TEST(HighContrast, Screenshot) {
+    const Palette palette(high_contrast_black());
+    TestScreen screen;
+    screen.high_contrast_on = true;
+    LoadedWindow loaded(screen);
+    const wchar_t* stations[] = {L"PY2ABC-R", L"PU1RIO-L", L"PP5SUL-R", L"*SAMPA*"};
+    for (int slot = 1; slot <= 4; ++slot) {
+        loaded.window.SetText(slot, stations[slot - 1]);
+        loaded.window.SetCheck(slot, 1);
+        loaded.station.connected.insert(stations[slot - 1]);
+    }
+    pump_for(1500);  // a tick, and the banner's pictures under way
     save_screenshot(loaded.window.hwnd(), L"amigos_high_contrast.png");
+    EXPECT_NE(GetFileAttributesW(L"screenshots\\amigos_high_contrast.png"), INVALID_FILE_ATTRIBUTES);
 }
 
 // What the switches below look at, read from the screen as it stands, nothing redrawn on purpose: the
