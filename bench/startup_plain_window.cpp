@@ -125,10 +125,11 @@ LRESULT CALLBACK plain_procedure(HWND window, UINT message, WPARAM wparam, LPARA
         case WM_DRAWITEM: {
             const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
             if (item.CtlID == kShape1) {
-                paint_indicator(item, RGB(0, 255, 0), RGB(0, 255, 0), item.rcItem.bottom - item.rcItem.top);
+                paint_indicator(item, RGB(0, 255, 0), RGB(0, 255, 0), RGB(0, 0, 0),
+                                item.rcItem.bottom - item.rcItem.top);
             } else if (const ControlSpec* design = design_of(item.CtlID)) {
                 const auto picture = pictures.find(item.CtlID);
-                paint_button(item, design->back & 0xFFFFFF,
+                paint_button(item, {design->back & 0xFFFFFF, GetSysColor(COLOR_BTNTEXT), false},
                              picture == pictures.end() ? nullptr : picture->second, MulDiv(32, dpi, 96));
             }
             return TRUE;

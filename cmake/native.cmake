@@ -10,6 +10,7 @@ add_executable(core_tests
     tests/core/echolink_processes_test.cpp
     tests/core/friends_test.cpp
     tests/core/windows_test.cpp
+    tests/core/contrast_test.cpp
 )
 target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
 target_compile_options(test_fakes PRIVATE ${sanitizers})

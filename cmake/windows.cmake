@@ -15,7 +15,9 @@ add_library(relinka_win STATIC
     src/win32/form_win.cpp
     src/win32/modal_form_win.cpp
     src/win32/painting_win.cpp
+    src/win32/screen_win.cpp
     src/win32/trace_win.cpp
+    src/win32/visual_style_win.cpp
     src/win32/window_win.cpp
     src/win32/windows_desktop_win.cpp
     src/windows/ajuda_win.cpp
@@ -106,6 +108,7 @@ if(BUILD_TESTING)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
+    add_wine_test(high_contrast_test)
     add_wine_test(accessibility_test)
     add_wine_test(annotations_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
@@ -124,6 +127,10 @@ if(BUILD_TESTING)
     set_tests_properties(end-high-dpi-prefix PROPERTIES FIXTURES_CLEANUP high_dpi)
     add_wine_test(high_dpi_test)
     set_tests_properties(high_dpi_test PROPERTIES ENVIRONMENT WINEPREFIX=${high_dpi_prefix} FIXTURES_REQUIRED high_dpi)
+    # Windows moved between 96 and 144 dpi: there, where the screen is large enough for the main window at
+    # 144 dpi.
+    add_wine_test(dpi_change_test)
+    set_tests_properties(dpi_change_test PROPERTIES ENVIRONMENT WINEPREFIX=${high_dpi_prefix} FIXTURES_REQUIRED high_dpi)
     # What operators get is the 32-bit build: this one, or beside this one when this is the 64-bit build
     # that runs the tests on a machine that cannot run 32-bit programs.
     set(SHIPPED_BUILD ${CMAKE_BINARY_DIR} CACHE PATH "The build folder of the 32-bit relinka.exe operators get")

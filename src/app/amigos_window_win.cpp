@@ -81,6 +81,7 @@ void AmigosWindow::ShowSobreAuto() {
 }
 
 void AmigosWindow::run_modal(ModalForm& window) {
+    window.use_screen(screen());
     if (!window.create()) return;
     window.describe_with(annotations_);
     modal_ = &window;

@@ -1,6 +1,7 @@
 #pragma once
 // A top-level window built from its table: it creates the controls, gives them their fonts and colours
-// and paints the owner-drawn ones. Forms add their handlers on top.
+// and paints the owner-drawn ones, at the resolution of the monitor it is on and again whenever that
+// changes, in the system's colours while Windows' high contrast is on. Forms add their handlers on top.
 #include <windows.h>
 
 #include <span>
@@ -8,6 +9,7 @@
 
 #include "win32/control_table.h"
 #include "win32/fonts_win.h"
+#include "win32/screen_win.h"
 #include "win32/unique_win.h"
 #include "win32/window_win.h"
 
@@ -21,11 +23,13 @@ class Form : public Window {
 public:
     // The window goes first, then the fonts, brushes and icons it was drawn with.
     ~Form() override;
+    // The screen asked about high contrast and the window's resolution, given before create(); the
+    // system's by default.
+    void use_screen(const Screen& screen) { screen_ = &screen; }
     // Makes the window, hidden, and its controls; false if Windows would not.
     bool create();
     // Null once the window is gone.
     HWND control(int id) const;
-    const ControlSpec* design_of(HWND control) const;
     int dpi() const { return dpi_; }
     // Shows the window as `show_command` asks (ShowWindow's), with the focus on its first control that
     // takes the focus, given when the window is active: one shown without activation gets it when
@@ -47,6 +51,7 @@ protected:
     // Describes the controls from the table; a form whose controls' names change adds them.
     virtual void describe(Annotations& annotations);
     bool described() const { return described_; }
+    const Screen& screen() const { return *screen_; }
 
 private:
     struct Control {
@@ -55,29 +60,48 @@ private:
         ColourValue fill, back;
         UniqueIcon icon;
         UniqueBitmap bitmap;
+        bool unstyled = false;  // drawn without the visual style in use (visual_style_win.h)
     };
+    // A label's (check box's, group box's, ...) fill, and its text's colour on it.
+    struct StaticColours {
+        ColourValue fill;
+        COLORREF text;
+    };
+    DWORD style() const;
+    SIZE client_size(int dpi) const;
+    RECT centred_bounds() const;
+    RECT bounds_of(const ControlSpec& design) const;
     void create_control(const ControlSpec& design);
+    void load_window_icons();
+    void load_picture(Control& control);
     Control* find(HWND hwnd);
     Control* find(int id);
     const Control* find(int id) const;
     HBRUSH brush(ColourValue colour);
+    StaticColours static_colours(const Control& control) const;
     LRESULT colour_static(HDC dc, HWND hwnd);
+    void keep_captions_readable();
     void draw(const DRAWITEMSTRUCT& item);
+    SIZE size_at(int dpi) const;
+    void follow_dpi(int dpi, const RECT& suggested);
+    void recolour();
 
     const FormSpec& form_;
     std::span<const ControlSpec> designs_;
-    int dpi_;
+    const Screen* screen_ = &system_screen();
+    int dpi_ = 96;
+    bool high_contrast_ = false;
     HWND last_focus_ = nullptr;
     Annotations* annotations_ = nullptr;
     bool described_ = false;
-    FontSet fonts_;
+    FontSet fonts_{96};
     UniqueIcon big_icon_, small_icon_;
     std::vector<Control> controls_;
     struct Brush {
-        COLORREF colour;
+        ColourValue colour;
         UniqueBrush brush;
     };
-    std::vector<Brush> brushes_;
+    std::vector<Brush> brushes_;  // of the tables' own colours
 };
 
 COLORREF to_colorref(ColourValue colour);

@@ -4,19 +4,23 @@
 
 namespace relinka {
 
-void paint_button(const DRAWITEMSTRUCT& item, COLORREF background, HICON picture, int picture_size) {
+void paint_button(const DRAWITEMSTRUCT& item, const ButtonColours& colours, HICON picture, int picture_size) {
     HDC dc = item.hDC;
     RECT box = item.rcItem;
     const bool pressed = item.itemState & ODS_SELECTED;
-    UniqueBrush fill(CreateSolidBrush(background));
+    UniqueBrush fill(CreateSolidBrush(colours.face));
     FillRect(dc, &box, fill.get());
     DrawEdge(dc, &box, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
+    if (colours.framed) {
+        const UniqueBrush frame(CreateSolidBrush(colours.caption));
+        FrameRect(dc, &box, frame.get());
+    }
 
     const int shift = pressed ? 1 : 0;  // the face moves with the press
     wchar_t caption[128];
     const int length = GetWindowTextW(item.hwndItem, caption, 128);
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, colours.caption);
     RECT text = box;
     InflateRect(&text, -3, -3);
     OffsetRect(&text, shift, shift);
@@ -36,7 +40,8 @@ void paint_button(const DRAWITEMSTRUCT& item, COLORREF background, HICON picture
     }
 }
 
-void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF background, int diameter) {
+void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF background, COLORREF frame,
+                     int diameter) {
     HDC dc = item.hDC;
     const RECT& area = item.rcItem;
     FillRect(dc, &area, GetSysColorBrush(COLOR_BTNFACE));
@@ -49,7 +54,8 @@ void paint_indicator(const DRAWITEMSTRUCT& item, COLORREF fill, COLORREF backgro
         const SelectedObject brush(dc, back.get());
         Ellipse(dc, left, top, left + diameter + 1, top + diameter + 1);
     }
-    const SelectedObject pen(dc, GetStockObject(BLACK_PEN));
+    const UniquePen border(CreatePen(PS_SOLID, 1, frame));
+    const SelectedObject pen(dc, border.get());
     const SelectedObject brush(dc, solid.get());
     Ellipse(dc, left, top, left + diameter, top + diameter);
 }

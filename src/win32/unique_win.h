@@ -47,6 +47,7 @@ inline void close_gdi_object(HGDIOBJ object) noexcept { DeleteObject(object); }
 
 using UniqueFont = Unique<HFONT, close_gdi_object>;
 using UniqueBrush = Unique<HBRUSH, close_gdi_object>;
+using UniquePen = Unique<HPEN, close_gdi_object>;
 using UniqueBitmap = Unique<HBITMAP, close_gdi_object>;
 using UniqueIcon = Unique<HICON, DestroyIcon>;
 using UniqueMemoryDc = Unique<HDC, DeleteDC>;      // from CreateCompatibleDC

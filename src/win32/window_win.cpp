@@ -17,7 +17,8 @@ void Window::register_class() {
         window_class.lpfnWndProc = procedure;
         window_class.hInstance = GetModuleHandleW(nullptr);
         window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        window_class.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+        // The index, not a brush: the form's face follows a change of palette.
+        window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
         window_class.lpszClassName = kClassName;
         return RegisterClassExW(&window_class);
     }();

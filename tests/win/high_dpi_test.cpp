@@ -2,8 +2,6 @@
 // resolution, and what they hold is drawn to fill them.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "loaded_window.h"
 #include "win32/fonts_win.h"
 #include "window_checks.h"
@@ -14,22 +12,17 @@ namespace {
 constexpr int kDpi = 144;
 constexpr int kLogoWidth = 274, kLogoHeight = 51;  // the bitmap's own size, drawn at every resolution
 
-const ControlSpec& design_of(int id) {
-    return *std::find_if(kAmigosControls.begin(), kAmigosControls.end(),
-                         [id](const ControlSpec& design) { return design.id == id; });
-}
-
 TEST(HighDpi, TheWindowIsLaidOutAtTheScreensResolution) {
     LoadedWindow loaded;
     ASSERT_EQ(loaded.window.dpi(), kDpi) << "the prefix is not set to 144 dpi";
     const RECT image = client_rect_of(loaded.window.control(kImage1));
-    EXPECT_EQ(image.right - image.left, MulDiv(design_of(kImage1).width, kDpi, 1440));
+    EXPECT_EQ(image.right - image.left, MulDiv(design_in(kAmigosControls, kImage1).width, kDpi, 1440));
     for (int id : {kCommand1, kText1, kLabel9}) {
         LOGFONTW font{};
         ASSERT_TRUE(
             GetObjectW(reinterpret_cast<HFONT>(SendMessageW(loaded.window.control(id), WM_GETFONT, 0, 0)),
                        sizeof font, &font));
-        EXPECT_EQ(font.lfHeight, -MulDiv(design_of(id).font.centipoints, kDpi, 7200)) << id;
+        EXPECT_EQ(font.lfHeight, -MulDiv(design_in(kAmigosControls, id).font.centipoints, kDpi, 7200)) << id;
     }
     save_screenshot(loaded.window.hwnd(), L"amigos_144dpi.png");
 }

@@ -39,7 +39,8 @@ struct LoadedWindow {
     Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
                       return std::make_unique<FakeEchoLink>(trace, station);
                   }};
-    LoadedWindow() {
+    explicit LoadedWindow(const Screen& screen = system_screen()) {
+        window.use_screen(screen);
         window.create();
         window.attach(amigos);
         amigos.Form_Load();

@@ -39,10 +39,7 @@ public:
     // The names of the DLLs it imports from, in lower case (PE32 only).
     std::set<std::string> imported_dlls() const {
         std::set<std::string> names;
-        const IMAGE_DATA_DIRECTORY& imports = nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-        for (DWORD entry = imports.VirtualAddress; entry; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
-            const auto* descriptor = at<IMAGE_IMPORT_DESCRIPTOR>(offset_of(entry));
-            if (!descriptor || descriptor->Name == 0) break;
+        for (const IMAGE_IMPORT_DESCRIPTOR* descriptor : import_descriptors()) {
             std::string name(bytes_.data() + offset_of(descriptor->Name));
             std::transform(name.begin(), name.end(), name.begin(), [](char c) { return char(tolower(c)); });
             names.insert(name);
@@ -50,7 +47,33 @@ public:
         return names;
     }
 
+    // The functions it imports by name, from whichever DLL (PE32 only).
+    std::set<std::string> imported_functions() const {
+        std::set<std::string> names;
+        for (const IMAGE_IMPORT_DESCRIPTOR* descriptor : import_descriptors()) {
+            DWORD thunk =
+                descriptor->OriginalFirstThunk ? descriptor->OriginalFirstThunk : descriptor->FirstThunk;
+            for (const auto* entry = at<IMAGE_THUNK_DATA32>(offset_of(thunk));
+                 entry && entry->u1.AddressOfData;
+                 thunk += sizeof(IMAGE_THUNK_DATA32), entry = at<IMAGE_THUNK_DATA32>(offset_of(thunk)))
+                if (!(entry->u1.Ordinal & IMAGE_ORDINAL_FLAG32))
+                    names.insert(bytes_.data() + offset_of(entry->u1.AddressOfData) +
+                                 offsetof(IMAGE_IMPORT_BY_NAME, Name));
+        }
+        return names;
+    }
+
 private:
+    std::vector<const IMAGE_IMPORT_DESCRIPTOR*> import_descriptors() const {
+        std::vector<const IMAGE_IMPORT_DESCRIPTOR*> descriptors;
+        const IMAGE_DATA_DIRECTORY& imports = nt_->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (DWORD entry = imports.VirtualAddress; entry; entry += sizeof(IMAGE_IMPORT_DESCRIPTOR)) {
+            const auto* descriptor = at<IMAGE_IMPORT_DESCRIPTOR>(offset_of(entry));
+            if (!descriptor || descriptor->Name == 0) break;
+            descriptors.push_back(descriptor);
+        }
+        return descriptors;
+    }
     template <class T>
     const T* at(std::size_t offset) const {
         return offset + sizeof(T) <= bytes_.size() ? reinterpret_cast<const T*>(bytes_.data() + offset)
@@ -148,6 +171,16 @@ TEST(ProgramFile, ImportsOnlyTheWindowsDllsThatStartUpUses) {
     EXPECT_EQ(PeFile(kShipped).imported_dlls(), for_start_up);
 }
 
+// Windows 7 refuses to start a program that imports a function it lacks: the ones the program uses on
+// newer Windows only are looked up while it runs.
+TEST(ProgramFile, ImportsNoFunctionThatWindows7Lacks) {
+    const std::set<std::string> imported = PeFile(kShipped).imported_functions();
+    ASSERT_TRUE(imported.count("CreateWindowExW")) << "imports not read";
+    for (const char* newer : {"GetDpiForWindow", "AdjustWindowRectExForDpi", "GetSystemMetricsForDpi",
+                              "SetThreadDpiAwarenessContext"})
+        EXPECT_FALSE(imported.count(newer)) << newer;
+}
+
 TEST(ProgramFile, ManifestNamesTheProgramsOwnArchitectureAndWhatWindowsAsksFor) {
     const std::string manifest = manifest_of(kShipped);
     ASSERT_FALSE(manifest.empty());
@@ -160,10 +193,14 @@ TEST(ProgramFile, ManifestNamesTheProgramsOwnArchitectureAndWhatWindowsAsksFor) 
          {"{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}",
           "{1f676c76-80e1-4239-95bb-83d0f6d0da78}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + os + "\"/>"), std::string::npos) << os;
+    // Per monitor (v2) where Windows knows it; system-wide before, and on Windows 7 and 8.1.
     EXPECT_NE(
         manifest.find(
             "<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">true</dpiAware>"),
         std::string::npos);
+    EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">"
+                            "PerMonitorV2, System</dpiAwareness>"),
+              std::string::npos);
 }
 
 TEST(ProgramFile, VersionResourceInPortuguese) {

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <optional>
+
+#include "win32/contrast.h"
 #include "win32/window_win.h"
 #include "wine_support.h"
 
@@ -12,6 +18,11 @@ RECT client_rect_of(HWND control) {
     GetWindowRect(control, &rect);
     MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&rect), 2);
     return rect;
+}
+
+const ControlSpec& design_in(std::span<const ControlSpec> table, int id) {
+    return *std::find_if(table.begin(), table.end(),
+                         [id](const ControlSpec& design) { return design.id == id; });
 }
 
 void press(HWND focus, WPARAM key) {
@@ -72,6 +83,149 @@ void expect_window(HWND hwnd, const ExpectedWindow& expected) {
     ASSERT_TRUE(big && small);
     EXPECT_TRUE(drawn(big, 32) == drawn(expected.icon, 32)) << "big icon";
     EXPECT_TRUE(drawn(small, 16) == drawn(expected.icon, 16)) << "small icon";
+}
+
+namespace {
+
+// A window's client area as `draw` puts it into a device context.
+template <class Draw>
+Capture drawn_into_memory(HWND window, Draw draw) {
+    RECT area;
+    GetClientRect(window, &area);
+    Capture shown{area.right, area.bottom, std::vector<COLORREF>(size_t(area.right) * area.bottom)};
+    BITMAPINFO format{};
+    format.bmiHeader = {sizeof format.bmiHeader, area.right, -area.bottom, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    const UniqueBitmap bitmap(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueMemoryDc copy(CreateCompatibleDC(nullptr));
+    {
+        const SelectedObject selected(copy.get(), bitmap.get());
+        draw(copy.get(), area);
+    }
+    const auto* source = static_cast<const std::uint32_t*>(bits);  // 0x00RRGGBB
+    for (size_t i = 0; i < shown.pixels.size(); ++i)
+        shown.pixels[i] = RGB(source[i] >> 16 & 0xFF, source[i] >> 8 & 0xFF, source[i] & 0xFF);
+    return shown;
+}
+
+}  // namespace
+
+Capture capture(HWND window) {
+    return drawn_into_memory(window, [window](HDC dc, const RECT& area) {
+        BitBlt(dc, 0, 0, area.right, area.bottom, WindowDc(window).get(), 0, 0, SRCCOPY);
+    });
+}
+
+Capture printed(HWND control) {
+    return drawn_into_memory(control, [control](HDC dc, const RECT&) {
+        SendMessageW(control, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+    });
+}
+
+namespace {
+
+Capture drawn_now(HWND control) {
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    return capture(control);
+}
+
+template <class Pixels>
+COLORREF commonest(const Pixels& pixels, std::optional<COLORREF> leaving_out = {}) {
+    std::map<COLORREF, int> counts;
+    for (COLORREF pixel : pixels)
+        if (pixel != leaving_out) ++counts[pixel];
+    return std::max_element(counts.begin(), counts.end(),
+                            [](const auto& a, const auto& b) { return a.second < b.second; })
+        ->first;
+}
+
+}  // namespace
+
+double caption_contrast(HWND control) {
+    const std::wstring caption = text_of(control);
+    const Capture with = drawn_now(control);
+    SetWindowTextW(control, L"");
+    const Capture without = drawn_now(control);
+    SetWindowTextW(control, caption.c_str());
+    drawn_now(control);
+
+    RECT around{with.width, with.height, 0, 0};
+    std::vector<COLORREF> caption_pixels;
+    for (int y = 0; y < with.height; ++y)
+        for (int x = 0; x < with.width; ++x)
+            if (with.at(x, y) != without.at(x, y)) {
+                caption_pixels.push_back(with.at(x, y));
+                around = {std::min<LONG>(around.left, x), std::min<LONG>(around.top, y),
+                          std::max<LONG>(around.right, x + 1), std::max<LONG>(around.bottom, y + 1)};
+            }
+    if (caption_pixels.empty()) return 1.0;
+    std::vector<COLORREF> box;
+    for (int y = around.top; y < around.bottom; ++y)
+        for (int x = around.left; x < around.right; ++x) box.push_back(with.at(x, y));
+    const COLORREF fill = commonest(box);
+    if (std::all_of(caption_pixels.begin(), caption_pixels.end(),
+                    [&](COLORREF pixel) { return pixel == fill; }))
+        return 1.0;
+    return contrast_ratio(commonest(caption_pixels, fill), fill);
+}
+
+Palette::Palette(std::vector<Entry> entries) {
+    std::vector<int> elements;
+    std::vector<COLORREF> colours;
+    for (const Entry& entry : entries) {
+        before_.push_back({entry.element, GetSysColor(entry.element)});
+        elements.push_back(entry.element);
+        colours.push_back(entry.colour);
+    }
+    SetSysColors(static_cast<int>(elements.size()), elements.data(), colours.data());
+    pump_for(100);
+}
+
+Palette::~Palette() {
+    std::vector<int> elements;
+    std::vector<COLORREF> colours;
+    for (const Entry& entry : before_) {
+        elements.push_back(entry.element);
+        colours.push_back(entry.colour);
+    }
+    SetSysColors(static_cast<int>(elements.size()), elements.data(), colours.data());
+    pump_for(100);
+}
+
+std::vector<Palette::Entry> high_contrast_black() {
+    const COLORREF black = RGB(0, 0, 0), white = RGB(255, 255, 255);
+    return {
+        {COLOR_WINDOW, black},
+        {COLOR_WINDOWTEXT, white},
+        {COLOR_BTNFACE, black},
+        {COLOR_BTNTEXT, white},
+        {COLOR_3DHIGHLIGHT, white},
+        {COLOR_3DLIGHT, white},
+        {COLOR_3DSHADOW, black},
+        {COLOR_3DDKSHADOW, black},
+        {COLOR_WINDOWFRAME, white},
+        {COLOR_HIGHLIGHT, RGB(26, 235, 255)},
+        {COLOR_HIGHLIGHTTEXT, black},
+        {COLOR_HOTLIGHT, RGB(255, 255, 0)},
+        {COLOR_GRAYTEXT, RGB(63, 242, 63)},
+        {COLOR_ACTIVECAPTION, black},
+        {COLOR_CAPTIONTEXT, white},
+        {COLOR_INACTIVECAPTION, black},
+        {COLOR_INACTIVECAPTIONTEXT, white},
+        {COLOR_GRADIENTACTIVECAPTION, black},
+        {COLOR_GRADIENTINACTIVECAPTION, black},
+        {COLOR_ACTIVEBORDER, white},
+        {COLOR_INACTIVEBORDER, white},
+        {COLOR_DESKTOP, black},
+        {COLOR_APPWORKSPACE, black},
+        {COLOR_MENU, black},
+        {COLOR_MENUTEXT, white},
+        {COLOR_MENUBAR, black},
+        {COLOR_MENUHILIGHT, RGB(26, 235, 255)},
+        {COLOR_SCROLLBAR, black},
+        {COLOR_INFOBK, black},
+        {COLOR_INFOTEXT, white},
+    };
 }
 
 }  // namespace relinka::testing

@@ -2,12 +2,17 @@
 // Checks the window tests share: where a control stands, what a window or an icon shows, the keyboard.
 #include <windows.h>
 
+#include <span>
 #include <vector>
+
+#include "win32/control_table.h"
 
 namespace relinka::testing {
 
 // A control's rectangle in its parent's client area.
 RECT client_rect_of(HWND control);
+// The row of control `id` in a window's table.
+const ControlSpec& design_in(std::span<const ControlSpec> table, int id);
 // A key pressed and released on `focus`, through the program's own message handling.
 void press(HWND focus, WPARAM key);
 // A pixel of a window after it has painted.
@@ -27,5 +32,41 @@ struct ExpectedWindow {
 };
 // The window itself: caption, client size, frame, place on the screen, icon, owner.
 void expect_window(HWND hwnd, const ExpectedWindow& expected);
+
+// The pixels a window shows in its client area, read back from the screen as they stand (nothing is
+// repainted first).
+struct Capture {
+    int width = 0, height = 0;
+    std::vector<COLORREF> pixels;
+    COLORREF at(int x, int y) const { return pixels[y * width + x]; }
+};
+Capture capture(HWND window);
+// What a control draws of itself (WM_PRINTCLIENT), whatever overlaps it or lies off the screen.
+Capture printed(HWND control);
+
+// How well a control's caption reads, measured on the pixels drawn: the control is drawn with its
+// caption and again without it; the pixels that differ are the caption's. The contrast is that of their
+// commonest colour against the commonest colour around them, 1 where nothing of the caption shows.
+double caption_contrast(HWND control);
+
+// The system's colours (SetSysColors) for as long as this lives; the ones before come back after.
+class Palette {
+public:
+    struct Entry {
+        int element;
+        COLORREF colour;
+    };
+    explicit Palette(std::vector<Entry> entries);
+    ~Palette();
+    Palette(const Palette&) = delete;
+    Palette& operator=(const Palette&) = delete;
+
+private:
+    std::vector<Entry> before_;
+};
+
+// The colours Windows' "Alto contraste preto" theme sets: white text on black faces and windows, black
+// on #1AEBFF for selections, yellow links, green disabled text, white frames.
+std::vector<Palette::Entry> high_contrast_black();
 
 }  // namespace relinka::testing
