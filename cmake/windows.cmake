@@ -9,6 +9,7 @@ add_library(relinka_win STATIC
     src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/annotations_win.cpp
+    src/win32/answering_wait_win.cpp
     src/win32/control_descriptions_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
@@ -91,6 +92,7 @@ if(BUILD_TESTING)
     set(standin_tests echolink_binding_test end_to_end_test)
 
     add_wine_test(form_base_test)
+    add_wine_test(answering_wait_test)
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)

@@ -1,6 +1,7 @@
 #include "app/amigos_window_win.h"
 
 #include "app/status_announcements_win.h"
+#include "win32/trace_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 
@@ -106,7 +107,15 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             desktop_.set_message_box_owner(hwnd());
             break;
         case WM_COMMAND:
-            if (amigos_ && HIWORD(wparam) == BN_CLICKED) click(LOWORD(wparam));
+            if (!amigos_ || HIWORD(wparam) != BN_CLICKED) return 0;
+            // A click another program sends (not posts) during a wait comes after the tick too, as
+            // a posted one does (answering_wait_win.h).
+            if (desktop_.waiting()) {
+                if (!PostMessageW(hwnd(), message, wparam, lparam))
+                    trace_last_error("click during a wait: dropped");
+                return 0;
+            }
+            click(LOWORD(wparam));
             return 0;
         case WM_TIMER:
             if (amigos_ && wparam == kTimer1) amigos_->Timer1_Timer();
