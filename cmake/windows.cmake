@@ -11,6 +11,7 @@ add_library(relinka_win STATIC
     src/win32/annotations_win.cpp
     src/win32/answering_wait_win.cpp
     src/win32/control_descriptions_win.cpp
+    src/win32/deadline_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
     src/win32/modal_form_win.cpp

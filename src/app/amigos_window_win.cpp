@@ -1,5 +1,6 @@
 #include "app/amigos_window_win.h"
 
+#include "app/exit_codes.h"
 #include "app/status_announcements_win.h"
 #include "win32/trace_win.h"
 #include "windows/ajuda_win.h"
@@ -122,6 +123,13 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_CLOSE:  // the close box: no question
             if (amigos_) amigos_->end_program();
+            return 0;
+        case WM_QUERYENDSESSION:  // nothing to save: the list is written only by "Gravar amigos"
+            return TRUE;
+        case WM_ENDSESSION:
+            // Windows is ending the session and may end the process from here on. It ends now, without
+            // letting go of EchoLink, which would be a call into a program that may not answer.
+            if (wparam) TerminateProcess(GetCurrentProcess(), kEndedAsAsked);
             return 0;
         case WM_DESTROY:
             timer_enabled_ = false;
