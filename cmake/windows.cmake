@@ -90,7 +90,7 @@ if(BUILD_TESTING)
     # The stand-in registered in the prefix, for the tests that talk to it.
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
-    set(standin_tests echolink_binding_test end_to_end_test)
+    set(standin_tests echolink_binding_test end_to_end_test tick_wait_test)
 
     add_wine_test(form_base_test)
     add_wine_test(answering_wait_test)
@@ -104,6 +104,7 @@ if(BUILD_TESTING)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
+    add_wine_test(tick_wait_test)
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
@@ -128,6 +129,7 @@ if(BUILD_TESTING)
              COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/package/package_test.py ${CMAKE_SOURCE_DIR}
                      ${SHIPPED_BUILD} ${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake)
     add_dependencies(end_to_end_test relinka echolink-standin)
+    add_dependencies(tick_wait_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the

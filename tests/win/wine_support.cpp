@@ -121,6 +121,18 @@ void StandIn::reset() {
     control_->ClearCallLog();
 }
 
+void StandIn::start_afresh() {
+    control_.Reset();
+    if (const HWND window = FindWindowW(nullptr, L"EchoLink (substituto)")) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(window, &id);
+        const UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, id));
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        if (process) WaitForSingleObject(process.get(), 60'000);
+    }
+    *this = StandIn();
+}
+
 DWORD run_to_end(const std::wstring& program, const wchar_t* option) {
     std::wstring command = L"\"" + program + L"\" " + option;
     STARTUPINFOW startup{};
