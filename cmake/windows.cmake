@@ -10,7 +10,9 @@ add_library(relinka_win STATIC
     src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/annotations_win.cpp
+    src/win32/answering_wait_win.cpp
     src/win32/control_descriptions_win.cpp
+    src/win32/deadline_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
     src/win32/modal_form_win.cpp
@@ -100,10 +102,11 @@ if(BUILD_TESTING)
     # The stand-in registered in the prefix, for the tests that talk to it.
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
-    set(standin_tests echolink_binding_test end_to_end_test station_pc_test)
+    set(standin_tests echolink_binding_test end_to_end_test station_pc_test tick_wait_test)
     set(tests_reading_wine_debug_output station_pc_test)
 
     add_wine_test(form_base_test)
+    add_wine_test(answering_wait_test)
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)
@@ -117,6 +120,7 @@ if(BUILD_TESTING)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
     add_wine_test(station_pc_test)
+    add_wine_test(tick_wait_test)
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
@@ -146,6 +150,7 @@ if(BUILD_TESTING)
                      ${SHIPPED_BUILD} ${CMAKE_SOURCE_DIR}/cmake/mingw-w64-i686.cmake)
     add_dependencies(end_to_end_test relinka echolink-standin)
     add_dependencies(station_pc_test relinka echolink-standin)
+    add_dependencies(tick_wait_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the

@@ -1,6 +1,8 @@
 #include "app/amigos_window_win.h"
 
+#include "app/exit_codes.h"
 #include "app/status_announcements_win.h"
+#include "win32/trace_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 
@@ -107,13 +109,28 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             desktop_.set_message_box_owner(hwnd());
             break;
         case WM_COMMAND:
-            if (amigos_ && HIWORD(wparam) == BN_CLICKED) click(LOWORD(wparam));
+            if (!amigos_ || HIWORD(wparam) != BN_CLICKED) return 0;
+            // A click another program sends (not posts) during a wait comes after the tick too, as
+            // a posted one does (answering_wait_win.h).
+            if (desktop_.waiting()) {
+                if (!PostMessageW(hwnd(), message, wparam, lparam))
+                    trace_last_error("click during a wait: dropped");
+                return 0;
+            }
+            click(LOWORD(wparam));
             return 0;
         case WM_TIMER:
             if (amigos_ && wparam == kTimer1) amigos_->Timer1_Timer();
             return 0;
         case WM_CLOSE:  // the close box: no question
             if (amigos_) amigos_->end_program();
+            return 0;
+        case WM_QUERYENDSESSION:  // nothing to save: the list is written only by "Gravar amigos"
+            return TRUE;
+        case WM_ENDSESSION:
+            // Windows is ending the session and may end the process from here on. It ends now, without
+            // letting go of EchoLink, which would be a call into a program that may not answer.
+            if (wparam) TerminateProcess(GetCurrentProcess(), kEndedAsAsked);
             return 0;
         case WM_DESTROY:
             timer_enabled_ = false;

@@ -1,7 +1,7 @@
 #pragma once
 // What the handlers need from the system around them, besides the window and EchoLink: the beep, the
-// blocking sleep, modal message boxes, the system's upper-case mapping, the friends file's storage, and
-// keeping the PC awake.
+// wait, modal message boxes, the system's upper-case mapping, the friends file's storage, and keeping
+// the PC awake.
 #include <cstddef>
 #include <memory>
 #include <optional>
@@ -33,6 +33,8 @@ public:
     virtual ~Desktop() = default;
 
     virtual void beep() = 0;
+    // Returns after `milliseconds`, or sooner once the program has ended. Other events may arrive meanwhile
+    // (EchoLink's Closing, the timer's tick); the operator's clicks come after it.
     virtual void sleep(unsigned milliseconds) = 0;
     // Modal; returns the answer. Other events (timer ticks, EchoLink's Closing) may arrive meanwhile.
     virtual int message_box(std::wstring_view text, std::wstring_view title, unsigned style) = 0;

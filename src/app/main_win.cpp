@@ -4,9 +4,12 @@
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
 #include "app/echolink_unreachable.h"
+#include "app/exit_codes.h"
 #include "echolink/com_echolink_win.h"
 #include "echolink/echolink_processes_win.h"
 #include "win32/com_win.h"
+#include "win32/deadline_win.h"
+#include "win32/trace_win.h"
 #include "win32/windows_desktop_win.h"
 
 namespace relinka {
@@ -15,11 +18,14 @@ namespace {
 // Letting go of EchoLink's object at the end is a call into EchoLink, which a hung EchoLink never
 // answers: from the moment the window has gone, the process ends within this whatever EchoLink does.
 constexpr DWORD kLettingGoOfEchoLink = 3000;  // ms
+// Making EchoLink's object and subscribing to its Closing: an EchoLink frozen as it starts never answers,
+// and the program has no window yet to show that it waits.
+constexpr DWORD kMakingEchoLink = 30'000;  // ms
 
 DWORD WINAPI end_when_overdue(void* milliseconds) {
     Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(milliseconds)));
     // Nothing is lost: the program writes nothing on its way out.
-    TerminateProcess(GetCurrentProcess(), 0);
+    TerminateProcess(GetCurrentProcess(), kEndOverdue);
     return 0;
 }
 
@@ -28,6 +34,16 @@ void end_within(DWORD milliseconds) {
             CreateThread(nullptr, 0, end_when_overdue,
                          reinterpret_cast<void*>(static_cast<UINT_PTR>(milliseconds)), 0, nullptr))
         CloseHandle(thread);
+    else
+        trace_last_error("end-of-program watchdog: not started, the end waits on EchoLink");
+}
+
+void report_frozen_echolink() {
+    MessageBoxW(nullptr,
+                L"O EchoLink não respondeu em 30 segundos e parece estar travado.\n\n"
+                L"Feche o EchoLink (pelo Gerenciador de Tarefas, se ele não fechar), abra-o de novo e "
+                L"depois abra o Relinka.",
+                L"Relinka", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 // Why EchoLink's object cannot be had; the program then ends.
@@ -36,17 +52,19 @@ void report_unreachable_echolink(const std::wstring& text) {
 }
 
 int run(int show_command) {
-    // A tick holds this thread for seconds on end (the wait before Connect): Windows must not put a "not
-    // responding" ghost in the window's place meanwhile, whose close button would end the program.
+    // A call into an EchoLink that has stopped answering holds this thread until it answers: Windows must
+    // not put a "not responding" ghost in the window's place meanwhile, whose close button would end the
+    // program.
     DisableProcessWindowsGhosting();
     ComApartment apartment;
     WindowsDesktop desktop;
     // The system's annotation service, made at the first request, once the window has shown.
     Annotations annotations(system_annotation_service);
     AmigosWindow window(desktop, annotations);
-    if (!window.create()) return 1;
+    if (!window.create()) return kNoMainWindow;
     // Declared last: the link is released first, after the message loop, while COM is still up.
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
+        const Deadline answered(kMakingEchoLink, kEchoLinkFrozen, report_frozen_echolink);
         return ComEchoLink::create(std::move(on_closing));
     });
     window.attach(amigos);
@@ -54,13 +72,13 @@ int run(int show_command) {
     WindowsEchoLinkProcesses processes;
     if (const std::optional<Apart> apart = how_echolink_runs_apart(processes)) {
         report_unreachable_echolink(running_apart_message(*apart));
-        return 1;
+        return kNoEchoLink;
     }
     try {
         amigos.Form_Load();
     } catch (const EchoLinkError& failure) {
         report_unreachable_echolink(creation_failure_message(failure.status()));
-        return 1;
+        return kNoEchoLink;
     }
     if (!amigos.ended()) {  // else Closing came during start-up
         window.show(show_command);
@@ -71,7 +89,7 @@ int run(int show_command) {
         while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
     }
     end_within(kLettingGoOfEchoLink);
-    return 0;
+    return kEndedAsAsked;
 }
 
 }  // namespace

@@ -5,12 +5,13 @@
 namespace relinka {
 
 namespace {
-constexpr unsigned kWaitBeforeConnect = 3000;  // ms, a blocking sleep as the operator knows it
+constexpr unsigned kWaitBeforeConnect = 3000;  // ms, as the operator knows it
 }
 
 void Amigos::Timer1_Timer() {
-    // A call into EchoLink or the cycle's message box lets timer messages through; a tick arriving then
-    // is dropped, so the operator never sees the same message twice.
+    // A call into EchoLink, the wait before a connect request or the cycle's message box lets timer
+    // messages through; a tick arriving then is dropped, so the operator never sees the same message
+    // twice. The next tick is the timer's first after this one ends.
     if (ticking_) return;
     // Released however the tick ends, an unexpected exception included, so that ticks go on after it.
     struct Guard {
@@ -31,6 +32,7 @@ void Amigos::supervise_slot(int slot) {
             resume_next([&] { connected = Echo->IsConnected(form_.Text(slot)); });
             if (!connected) {
                 desktop_.sleep(kWaitBeforeConnect);
+                stop_if_ended();  // Closing may come during the wait
                 resume_next([&] { Echo->Connect(form_.Text(slot), true); });
             }
             connected = false;

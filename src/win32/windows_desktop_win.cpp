@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "win32/answering_wait_win.h"
 #include "win32/trace_win.h"
 #include "win32/unique_win.h"
 
@@ -52,7 +53,13 @@ std::wstring system_message(DWORD error) {
 
 void WindowsDesktop::beep() { MessageBeep(MB_OK); }
 
-void WindowsDesktop::sleep(unsigned milliseconds) { Sleep(milliseconds); }
+void WindowsDesktop::sleep(unsigned milliseconds) {
+    struct Waiting {
+        bool& waiting;
+        ~Waiting() { waiting = false; }
+    } waiting{waiting_ = true};
+    wait_answering(milliseconds);
+}
 
 int WindowsDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
     return MessageBoxW(message_box_owner_, std::wstring(text).c_str(), std::wstring(title).c_str(), style);

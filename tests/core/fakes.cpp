@@ -54,7 +54,10 @@ void FakeForm::SetIndicatorBack(Colour colour) {
     trace_.push_back("Shape1.BackColor=" + std::to_string(colour));
 }
 
-void FakeDesktop::sleep(unsigned milliseconds) { trace_.push_back("sleep " + std::to_string(milliseconds)); }
+void FakeDesktop::sleep(unsigned milliseconds) {
+    trace_.push_back("sleep " + std::to_string(milliseconds));
+    if (while_sleeping) std::exchange(while_sleeping, nullptr)();
+}
 
 int FakeDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
     trace_.push_back("msgbox \"" + utf8(text) + "\" \"" + utf8(title) + "\" " + std::to_string(style));

@@ -68,6 +68,8 @@ public:
     std::deque<int> answers;
     // Runs while a message box is open (another event arriving meanwhile).
     std::function<void()> while_message_box_open;
+    // Runs during the next wait.
+    std::function<void()> while_sleeping;
     // The files of the working directory; names in `unopenable` exist but cannot be opened.
     std::map<std::wstring, std::string> files;
     std::set<std::wstring> unopenable;

@@ -208,6 +208,26 @@ TEST(Tick, ClosingDuringACallEndsTheTickAtOnce) {
               (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "let sleep", "Unload"}));
 }
 
+TEST(Tick, DuringTheWaitATickIsDroppedAndClosingEndsTheTickWithoutAnotherCall) {
+    Slot1 rig(L"PU2ABC");
+    rig.form.check[2] = 1;
+    rig.form.text[2] = L"PY1AA";
+    rig.desktop.while_sleeping = [&] { rig.amigos.Timer1_Timer(); };
+    rig.amigos.Timer1_Timer();
+    EXPECT_EQ(
+        rig.take_trace(),
+        (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)",
+               "IsConnected(\"PU2ABC\")", "Label1=\"conectado\"", "Text2=\"PY1AA\"", "IsConnected(\"PY1AA\")",
+               "sleep 3000", "Connect(\"PY1AA\",-1)", "IsConnected(\"PY1AA\")", "Label2=\"conectado\""} +
+         blank_labels(3, 8)));
+
+    rig.station.connected.clear();
+    rig.desktop.while_sleeping = [&] { rig.raise_closing(); };
+    rig.amigos.Timer1_Timer();
+    EXPECT_EQ(rig.take_trace(),
+              (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "Unload"}));
+}
+
 TEST(Tick, ClosingWhileTheMessageIsOpenLeavesTheSlotAlone) {
     Slot1 rig(L"");
     rig.desktop.while_message_box_open = [&] { rig.raise_closing(); };

@@ -184,7 +184,7 @@ TEST_F(StationPc, EchoLinkAsAdministratorWhereRelinkaIsNotIsSaidAndNoSecondEchoL
     EXPECT_EQ(text_of(box), L"Relinka");
     EXPECT_FALSE(main_window_shown);
     ASSERT_TRUE(program.ended_within(10000));
-    EXPECT_NE(program.exit_code(), 0u);
+    EXPECT_EQ(program.exit_code(), kNoEchoLink);
     EXPECT_EQ(standin_processes(), 1);
     long subscribers = -1;
     standin->SubscriberCount(&subscribers);
@@ -213,7 +213,7 @@ TEST(StationPcWithEchoLinkNotElevated, RelinkaAsAdministratorIsSaidAndNoSecondEc
     ASSERT_TRUE(box);
     EXPECT_TRUE(contains(text, L"O Relinka foi aberto como administrador, e o EchoLink não.")) << utf8(text);
     ASSERT_TRUE(ended);
-    EXPECT_NE(program.exit_code(), 0u);
+    EXPECT_EQ(program.exit_code(), kNoEchoLink);
     EXPECT_EQ(standins, 1);
 }
 

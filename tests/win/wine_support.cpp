@@ -163,6 +163,12 @@ BOOL start_process(std::wstring command, const wchar_t* directory, const STARTUP
                                 directory, &how, &process);
 }
 
+void StandIn::start_afresh() {
+    control_.Reset();
+    close_standin();
+    *this = StandIn();
+}
+
 DWORD run_to_end(const std::wstring& program, const wchar_t* option) {
     std::wstring command = L"\"" + program + L"\" " + option;
     STARTUPINFOW startup{};

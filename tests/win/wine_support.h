@@ -38,6 +38,9 @@ public:
     std::wstring connections() const;
     void drop_link(std::wstring_view callsign);
     void reset();  // nothing when the stand-in could not be started
+    // Ends the stand-in's process (as its "Fechar" does) and starts a new one: a program ended by force
+    // leaves its subscription, and its hold on the stand-in, behind.
+    void start_afresh();
 
 private:
     ComPtr<IStandInControl> control_;

@@ -38,6 +38,9 @@ HRESULT ClosingEvent::GetConnectionPointContainer(IConnectionPointContainer** ou
 }
 
 HRESULT ClosingEvent::Advise(IUnknown* sink, DWORD* cookie) {
+    // Sleep, not a wait that answers: a frozen EchoLink takes no call, not even a control call.
+    if (const DWORD hold = std::exchange(next_advise_hold_, 0)) Sleep(hold);
+
     if (!cookie) return E_POINTER;
     *cookie = 0;
     if (!sink) return E_POINTER;

@@ -25,6 +25,8 @@ public:
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* sink, DWORD* cookie) override;
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override;
     HRESULT STDMETHODCALLTYPE EnumConnections(IEnumConnections** out) override;
+    // The next Advise first holds the thread this long, answering nothing meanwhile.
+    void hold_next_advise(DWORD milliseconds) noexcept { next_advise_hold_ = milliseconds; }
 
     // Calls every subscriber's Closing in turn, synchronously; a subscriber's failure does not stop
     // the others.
@@ -35,6 +37,7 @@ public:
 
 private:
     IConnectionPointContainer& container_;
+    DWORD next_advise_hold_ = 0;  // ms
     std::map<DWORD, ComPtr<IDispatch>> sinks_;
     DWORD last_cookie_ = 0;
     bool raise_during_next_advise_ = false;

@@ -252,6 +252,17 @@ HRESULT EchoLinkApp::RaiseClosingDuringNextAdvise() {
     return S_OK;
 }
 
+HRESULT EchoLinkApp::TimedCallLog(BSTR* log) {
+    if (!log) return E_POINTER;
+    return copy_to_bstr(log_.timed_text(), log);
+}
+
+HRESULT EchoLinkApp::HoldNextAdvise(LONG milliseconds) {
+    if (milliseconds < 0) return E_INVALIDARG;
+    closing_.hold_next_advise(static_cast<DWORD>(milliseconds));
+    return S_OK;
+}
+
 HRESULT EchoLinkApp::EnumConnectionPoints(IEnumConnectionPoints** out) {
     if (out) *out = nullptr;
     return E_NOTIMPL;

@@ -65,6 +65,8 @@ public:
     HRESULT STDMETHODCALLTYPE Connections(BSTR* callsigns) override;
     HRESULT STDMETHODCALLTYPE SubscriberCount(LONG* count) override;
     HRESULT STDMETHODCALLTYPE RaiseClosingDuringNextAdvise() override;
+    HRESULT STDMETHODCALLTYPE TimedCallLog(BSTR* log) override;
+    HRESULT STDMETHODCALLTYPE HoldNextAdvise(LONG milliseconds) override;
 
     // IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <sstream>
+
 #include "test_support.h"
 
 namespace standin {
@@ -270,6 +273,48 @@ TEST_F(EchoLinkAppTest, LateBoundCallsReachTheirOwnInterface) {
                                               &result, nullptr, nullptr));
     EXPECT_EQ(result.vt, VT_I4);
     EXPECT_EQ(result.lVal, 0);
+}
+
+TEST_F(EchoLinkAppTest, TimedCallLogIsTheCallLogWithTheMomentOfEachCall) {
+    const auto now = [] {
+        using namespace std::chrono;
+        return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+    };
+    const long long before = now();
+    app->Connect(Bstr(L"PU2ABC").get(), VARIANT_TRUE);
+    Sleep(100);
+    app->DisconnectAll();
+    const long long after = now();
+    Bstr timed;
+    control->TimedCallLog(timed.out());
+    std::wistringstream lines(timed.text());
+    long long first = 0, second = 0;
+    std::wstring first_call, second_call, rest;
+    lines >> first >> first_call >> second >> second_call >> rest;
+    EXPECT_EQ(first_call, L"Connect(\"PU2ABC\",-1)");
+    EXPECT_EQ(second_call, L"DisconnectAll()");
+    EXPECT_EQ(rest, L"");
+    EXPECT_LE(before, first);
+    EXPECT_GE(second - first, 90);  // the sleep is coarse; the clock is not
+    EXPECT_LE(second, after);
+
+    control->ClearCallLog();
+    control->TimedCallLog(timed.out());
+    EXPECT_EQ(timed.text(), L"");
+}
+
+TEST_F(EchoLinkAppTest, HeldAdviseAnswersOnlyAfterItsHoldAndOnlyTheNextOne) {
+    ComPtr<IConnectionPoint> point;
+    ASSERT_HRESULT_SUCCEEDED(object_->FindConnectionPoint(DIID_IEchoLinkAppEvents, &point));
+    EXPECT_EQ(control->HoldNextAdvise(-1), E_INVALIDARG);
+    control->HoldNextAdvise(300);
+    DWORD cookie = 0;
+    ULONGLONG start = GetTickCount64();
+    EXPECT_EQ(point->Advise(nullptr, &cookie), E_POINTER);  // held even so
+    EXPECT_GE(GetTickCount64() - start, 250u);
+    start = GetTickCount64();
+    point->Advise(nullptr, &cookie);
+    EXPECT_LT(GetTickCount64() - start, 200u);
 }
 
 }  // namespace
