@@ -225,7 +225,7 @@ TEST(Tick, DuringTheWaitATickIsDroppedAndClosingEndsTheTickWithoutAnotherCall) {
     rig.desktop.while_sleeping = [&] { rig.raise_closing(); };
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace(),
-              (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "Unload"}));
+              (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "let sleep", "Unload"}));
 }
 
 TEST(Tick, ClosingWhileTheMessageIsOpenLeavesTheSlotAlone) {

@@ -13,6 +13,7 @@
 
 #include "../core/fakes.h"
 #include "app/amigos_layout.h"
+#include "app/exit_codes.h"
 #include "relinka_process.h"
 #include "wine_support.h"
 
