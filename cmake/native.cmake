@@ -11,6 +11,7 @@ add_executable(core_tests
     tests/core/friends_test.cpp
     tests/core/windows_test.cpp
     tests/core/contrast_test.cpp
+    tests/core/restart_test.cpp
 )
 target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
 target_compile_options(test_fakes PRIVATE ${sanitizers})

@@ -16,6 +16,9 @@ enum ExitCode : unsigned {
     kEchoLinkFrozen = 3,
     // Letting go of EchoLink at the end took too long (EchoLink hung): the process was ended without it.
     kEndOverdue = 4,
+    // Another Relinka runs in this folder, and one of the two was started again by Windows at sign-in
+    // (restart_win.h): this one made way for it, without a word.
+    kAnotherRelinkaHere = 5,
 };
 
 }  // namespace relinka

@@ -5,6 +5,7 @@
 #include "app/amigos_window_win.h"
 #include "app/echolink_unreachable.h"
 #include "app/exit_codes.h"
+#include "app/restart_win.h"
 #include "echolink/com_echolink_win.h"
 #include "echolink/echolink_processes_win.h"
 #include "win32/com_win.h"
@@ -51,7 +52,10 @@ void report_unreachable_echolink(const std::wstring& text) {
     MessageBoxW(nullptr, text.c_str(), L"Relinka", MB_OK | MB_ICONERROR);
 }
 
-int run(int show_command) {
+int run(const wchar_t* command_line, int show_command) {
+    // Before anything reads amigos.txt.
+    const RelinkasHere relinkas_here(return_to_restart_folder(command_line));
+    if (relinkas_here.makes_way()) return kAnotherRelinkaHere;
     // A call into an EchoLink that has stopped answering holds this thread until it answers: Windows must
     // not put a "not responding" ghost in the window's place meanwhile, whose close button would end the
     // program.
@@ -85,8 +89,12 @@ int run(int show_command) {
         // Making EchoLink's object loaded libraries that COM no longer uses (under Wine a 1.2 MB proxy
         // library): once the window is on the screen they go, rather than stay for the program's life.
         CoFreeUnusedLibrariesEx(0, 0);
+        ask_for_restart();
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
+        // Only the program itself ends its message loop: Windows ending the session ends the process
+        // in WM_ENDSESSION, and the restart stays asked for.
+        forget_restart();
     }
     end_within(kLettingGoOfEchoLink);
     return kEndedAsAsked;
@@ -96,5 +104,7 @@ int run(int show_command) {
 }  // namespace relinka
 
 // `show_command` is how the shortcut asks for the window: a shortcut set to start minimized gives
-// SW_SHOWMINNOACTIVE.
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show_command) { return relinka::run(show_command); }
+// SW_SHOWMINNOACTIVE. The command line is empty but where Windows starts Relinka again (restart.h).
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int show_command) {
+    return relinka::run(command_line, show_command);
+}

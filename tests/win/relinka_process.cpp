@@ -49,8 +49,9 @@ RelinkaProcess::RelinkaProcess(const std::wstring& working_directory, const std:
         startup.dwFlags |= STARTF_USESHOWWINDOW;
         startup.wShowWindow = *options.show_window;
     }
-    start_process(L"\"" + (program.empty() ? beside_tests(L"relinka.exe") : program) + L"\"",
-                  working_directory.c_str(), startup, !options.not_elevated, process_);
+    std::wstring command = L"\"" + (program.empty() ? beside_tests(L"relinka.exe") : program) + L"\"";
+    if (!options.arguments.empty()) command += L" " + options.arguments;
+    start_process(command, working_directory.c_str(), startup, !options.not_elevated, process_);
 }
 
 RelinkaProcess::~RelinkaProcess() {

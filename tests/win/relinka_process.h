@@ -12,6 +12,7 @@ namespace relinka::testing {
 struct StartOptions {
     std::optional<WORD> show_window;  // STARTUPINFO's, as a shortcut's "Executar" setting gives it
     bool not_elevated = false;        // with the user's token stripped of administrator rights
+    std::wstring arguments;           // after the program's name on its command line
 };
 
 class RelinkaProcess {

@@ -44,19 +44,28 @@ public:
     // The execution states one thread asked of the system, in order, as Wine's trace of the call shows
     // them: "0138:warn:ntdll:NtSetThreadExecutionState (0x80000001, 0x80fccc): stub, harmless."
     std::vector<std::string> power_requests(DWORD thread) const {
-        const std::string text = contents().substr(from_);
-        char prefix[16];
-        std::snprintf(prefix, sizeof prefix, "%04lx", static_cast<unsigned long>(thread));
-        const std::regex call("(?:^|\n)" + std::string(prefix) +
-                              R"(:warn:ntdll:NtSetThreadExecutionState \((0x[0-9a-fA-F]+),)");
-        std::vector<std::string> states;
-        for (auto found = std::sregex_iterator(text.begin(), text.end(), call);
-             found != std::sregex_iterator(); ++found)
-            states.push_back((*found)[1]);
-        return states;
+        return calls(thread, R"(:warn:ntdll:NtSetThreadExecutionState \((0x[0-9a-fA-F]+),)");
+    }
+    // What one thread asked of Windows' restart after an update, as Wine's lines show the calls:
+    // "RegisterApplicationRestart (L"/pasta \"Z:\\x\"",3)", then "UnregisterApplicationRestart ...".
+    std::vector<std::string> restart_requests(DWORD thread) const {
+        return calls(thread, R"(:fixme:process:((?:Unr|R)egisterApplicationRestart[^\n]*))");
     }
 
 private:
+    // The first group of `pattern` in each line of thread `thread`, in order.
+    std::vector<std::string> calls(DWORD thread, const std::string& pattern) const {
+        const std::string text = contents().substr(from_);
+        char prefix[16];
+        std::snprintf(prefix, sizeof prefix, "%04lx", static_cast<unsigned long>(thread));
+        const std::regex call("(?:^|\n)" + std::string(prefix) + pattern);
+        std::vector<std::string> found_calls;
+        for (auto found = std::sregex_iterator(text.begin(), text.end(), call);
+             found != std::sregex_iterator(); ++found)
+            found_calls.push_back((*found)[1]);
+        return found_calls;
+    }
+
     static std::string contents() {
         const UniqueFile reader(CreateFileW(L"" STANDARD_ERROR_FILE, GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
@@ -216,6 +225,69 @@ TEST(StationPcWithEchoLinkNotElevated, RelinkaAsAdministratorIsSaidAndNoSecondEc
     ASSERT_TRUE(ended);
     EXPECT_EQ(program.exit_code(), kNoEchoLink);
     EXPECT_EQ(standins, 1);
+}
+
+// Windows starting Relinka again after an update's restart gives it only the command line it registered,
+// in a folder of Windows' choosing.
+TEST_F(StationPc, StartedAgainByWindowsItSupervisesTheListOfTheFolderItRanIn) {
+    ASSERT_NE(GetFileAttributesW(L"" STANDARD_ERROR_FILE), INVALID_FILE_ATTRIBUTES)
+        << "run it as ctest does, with its standard error in " STANDARD_ERROR_FILE;
+    write_bytes(directory + L"\\amigos.txt", "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    const WineDebugOutput debug_output;
+    std::unique_ptr<RelinkaProcess> program;
+    {
+        const EnvironmentVariable debug(L"WINEDEBUG", L"fixme+process");
+        program = std::make_unique<RelinkaProcess>(
+            fresh_directory(), std::wstring{}, StartOptions{.arguments = L"/pasta \"" + directory + L"\""});
+    }
+    const HWND window = program->main_window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(program->text(kText1), L"PU2ABC");
+    EXPECT_EQ(program->check(kCheck1), 1);
+    EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000)) << "supervised from the first tick";
+    std::string folder = utf8(directory);
+    for (std::size_t at = 0; (at = folder.find('\\', at)) != std::string::npos; at += 2)
+        folder.insert(at, "\\");
+    const std::string asked = "RegisterApplicationRestart (L\"/pasta \\\"" + folder + "\\\"\",3)";
+    EXPECT_TRUE(wait_until(
+        [&] {
+            return debug_output.restart_requests(program->thread_id()) == std::vector<std::string>{asked};
+        },
+        5000))
+        << "asked: " << joined(debug_output.restart_requests(program->thread_id()));
+
+    // Ended by the operator: not to be started again.
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program->ended_within(10000));
+    const std::vector<std::string> requests = debug_output.restart_requests(program->thread_id());
+    ASSERT_EQ(requests.size(), 2u) << joined(requests);
+    EXPECT_EQ(requests[1].rfind("UnregisterApplicationRestart", 0), 0u) << requests[1];
+}
+
+// At sign-in after an update, Windows starts again the Relinka it registered, and the Startup folder's
+// shortcut starts one too: whichever comes second makes way, and two the operator starts both stay.
+TEST_F(StationPc, OneStartedAgainByWindowsAndOneByTheOperatorInTheSameFolderNeverBothRun) {
+    const StartOptions restarted{.arguments = L"/pasta \"" + directory + L"\""};
+    {
+        RelinkaProcess first(directory, {}, restarted);
+        ASSERT_TRUE(first.main_window());
+        RelinkaProcess second(directory);
+        ASSERT_TRUE(second.ended_within(10000)) << "the shortcut's after Windows' own";
+        EXPECT_EQ(second.exit_code(), kAnotherRelinkaHere);
+        EXPECT_EQ(second.message_boxes_open(), 0);
+    }
+    {
+        RelinkaProcess first(directory);
+        ASSERT_TRUE(first.main_window());
+        RelinkaProcess second(fresh_directory(), {}, restarted);
+        ASSERT_TRUE(second.ended_within(10000)) << "Windows' own after the shortcut's";
+        EXPECT_EQ(second.exit_code(), kAnotherRelinkaHere);
+        RelinkaProcess elsewhere(fresh_directory(), {},
+                                 StartOptions{.arguments = L"/pasta \"" + fresh_directory() + L"\""});
+        EXPECT_TRUE(elsewhere.main_window()) << "another folder's";
+        RelinkaProcess also_by_the_operator(directory);
+        EXPECT_TRUE(also_by_the_operator.main_window()) << "two the operator started";
+    }
 }
 
 }  // namespace

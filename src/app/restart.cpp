@@ -1,0 +1,23 @@
+#include "app/restart.h"
+
+namespace relinka {
+
+namespace {
+constexpr std::wstring_view kFolderOption = L"/pasta \"";
+}
+
+std::wstring restart_command_line(std::wstring_view folder) {
+    return std::wstring(kFolderOption) + std::wstring(folder) + L"\"";
+}
+
+std::optional<std::wstring> restart_folder(std::wstring_view command_line) {
+    // A folder's name never holds a double quote, so the first one after the option closes it.
+    if (!command_line.starts_with(kFolderOption)) return std::nullopt;
+    const std::wstring_view rest = command_line.substr(kFolderOption.size());
+    const auto end = rest.find(L'"');
+    if (end == 0 || end == std::wstring_view::npos) return std::nullopt;
+    if (rest.substr(end + 1).find_first_not_of(L' ') != std::wstring_view::npos) return std::nullopt;
+    return std::wstring(rest.substr(0, end));
+}
+
+}  // namespace relinka
