@@ -188,12 +188,12 @@ pack_shipped_program() {
 }
 
 STARTED_PIDS=()
-OWN_WINEPREFIX=""
+OWN_WINEPREFIXES=()
 # On exit, whatever the way out; the script's own exit status is kept.
 end_started_processes() {
-    local status=$? pid
+    local status=$? pid prefix
     set +e
-    [ -n "$OWN_WINEPREFIX" ] && WINEPREFIX=$OWN_WINEPREFIX wineserver -k 2>/dev/null
+    for prefix in "${OWN_WINEPREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -k 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
     exit "$status"
@@ -239,9 +239,18 @@ wine_step() {
     return "$status"
 }
 
+# Every program of the prefix in WINEPREFIX in one virtual desktop of `size` pixels.
+set_virtual_desktop() {
+    wine_step "setting the prefix's virtual desktop" \
+              "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+        wine_step "setting the prefix's virtual desktop" \
+                  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f
+}
+
 # A Wine prefix at `path`, made unless it is there, at `dpi` dots per inch, with every program in one
-# virtual desktop of `desktop` pixels (so windows have frames and every process sees the others' windows).
-# A prefix that could not be made whole is removed, so the next run makes it again.
+# virtual desktop of `desktop` pixels (so windows have frames and every process sees the others' windows),
+# or with none when `desktop` is "none" (each window its own X window, as Linux operators usually run
+# Wine). A prefix that could not be made whole is removed, so the next run makes it again.
 make_wine_prefix() {
     local prefix=$1 dpi=${2:-96} desktop=${3:-1024x768}
     # A prefix made before 32-bit Wine was installed has no syswow64, and no 32-bit program starts in it.
@@ -257,10 +266,7 @@ make_wine_prefix() {
         wine_step "making the Wine prefix" "$WINE" wineboot.exe -i &&
             # Before anything else: otherwise the first out-of-process COM activation can hang.
             wine_step "waiting for the new prefix to settle" wineserver -w &&
-            wine_step "setting the prefix's virtual desktop" \
-                      "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-            wine_step "setting the prefix's virtual desktop" \
-                      "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f &&
+            { [ "$desktop" = none ] || set_virtual_desktop "$desktop"; } &&
             { [ "$dpi" = 96 ] ||
                   wine_step "setting the prefix to $dpi dpi" "$WINE" reg add 'HKCU\Control Panel\Desktop' \
                             /v LogPixels /t REG_DWORD /d "$dpi" /f; } &&
@@ -271,11 +277,13 @@ make_wine_prefix() {
     return 1
 }
 
-# The prefix of the build whose programs Wine runs, for this script's programs.
+# A prefix of the build whose programs Wine runs, for this script's programs from now on: `name` in the
+# build folder (wineprefix unless given), with a virtual desktop of `desktop` pixels (1024x768 unless
+# given; "none" for none). It is ended when the script ends.
 start_wine() {
-    export WINEPREFIX=$WINE_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    OWN_WINEPREFIX=$WINEPREFIX
-    make_wine_prefix "$WINEPREFIX"
+    export WINEPREFIX=$WINE_BUILD/${1:-wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    OWN_WINEPREFIXES+=("$WINEPREFIX")
+    make_wine_prefix "$WINEPREFIX" 96 "${2:-1024x768}"
 }
 
 register_standin() {

@@ -119,6 +119,17 @@ run_with_fake_wine 'WINE_BITS=32; choose_wine_build; start_wine'
 [ -e "$own/made-without-wine32" ] && fail "a prefix without syswow64 was kept"
 [ -d "$own/drive_c/windows/syswow64" ] || fail "the prefix was not made again"
 
+# A second prefix with no virtual desktop (each window its own X window), beside one with: both made as
+# asked, and both ended when the script ends.
+rm -rf "$own"
+run_with_fake_wine 'WINE_BITS=32; choose_wine_build; start_wine && start_wine wineprefix-no-desktop none'
+bare="$work/build/windows/wineprefix-no-desktop"
+grep -q "Explorer.* in $own\$" "$work/wine-calls" || fail "the first prefix has no virtual desktop: $(cat "$work/wine-calls")"
+grep -q "Explorer.* in $bare\$" "$work/wine-calls" && fail "the prefix without a virtual desktop got one"
+for prefix in "$own" "$bare"; do
+    grep -qx "wineserver -k in $prefix" "$work/wine-calls" || fail "$prefix was not ended: $(cat "$work/wine-calls")"
+done
+
 # The 64-bit build's prefix is its own, made and used by 64-bit Wine's loader, never by Debian's `wine`.
 run_with_fake_wine 'WINE_BITS=64; choose_wine_build; start_wine && register_standin'
 own64="$work/build/windows64/wineprefix"
