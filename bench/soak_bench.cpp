@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,6 +24,7 @@
 #include "app/amigos_window_win.h"
 #include "echolink/com_echolink_win.h"
 #include "resources.h"
+#include "screen_area.h"
 #include "win32/animation_win.h"
 #include "win32/annotations_win.h"
 
@@ -86,54 +86,6 @@ void handle_waiting_messages() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatch_message(message);
 }
-
-// What the screen shows of a control's area, read back from the screen itself, and whether it changed
-// since the last look.
-class ScreenArea {
-public:
-    explicit ScreenArea(HWND control) : control_(control) {
-        RECT area;
-        GetClientRect(control, &area);
-        size_ = {area.right, area.bottom};
-        BITMAPINFO format{};
-        format.bmiHeader = {sizeof(BITMAPINFOHEADER), size_.cx, -size_.cy, 1, 32, BI_RGB};
-        void* bits = nullptr;
-        bitmap_.reset(CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0));
-        pixels_ = static_cast<const std::uint32_t*>(bits);
-        last_.assign(size_t(size_.cx) * size_t(size_.cy), 0);
-    }
-
-    // Null when nothing lies over the area's middle on the screen, else what does.
-    HWND covered_by() const {
-        POINT middle{size_.cx / 2, size_.cy / 2};
-        ClientToScreen(control_, &middle);
-        const HWND top = WindowFromPoint(middle);
-        return top == control_ ? nullptr : top;
-    }
-
-    bool changed() {
-        // The window system puts a window's drawing on the screen once its thread has nothing left to do.
-        handle_waiting_messages();
-        POINT origin{0, 0};
-        ClientToScreen(control_, &origin);
-        {
-            const WindowDc screen(nullptr);
-            const UniqueMemoryDc copy(CreateCompatibleDC(screen.get()));
-            const SelectedObject selected(copy.get(), bitmap_.get());
-            BitBlt(copy.get(), 0, 0, size_.cx, size_.cy, screen.get(), origin.x, origin.y, SRCCOPY);
-        }
-        const bool differs = !std::equal(last_.begin(), last_.end(), pixels_);
-        std::copy(pixels_, pixels_ + last_.size(), last_.begin());
-        return differs;
-    }
-
-private:
-    HWND control_;
-    SIZE size_;
-    UniqueBitmap bitmap_;
-    const std::uint32_t* pixels_ = nullptr;
-    std::vector<std::uint32_t> last_;  // as the last look saw it
-};
 
 // One banner's frames, brought one by one by the soak; every 97th frame, and the last of the phase, is
 // looked at on the screen before and after it is brought, and must have changed what the screen shows.

@@ -117,6 +117,21 @@ std::string trouble(HANDLE process, const Windows& windows, const char* when) {
     return {};
 }
 
+// Closed as a person would, a message box first, so that it lets go of EchoLink (a client ended while
+// it holds EchoLink's object keeps EchoLink from ending); one still there after 10 s is ended.
+void close(const PROCESS_INFORMATION& process, const wchar_t* window_class) {
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
+        if (GetTickCount64() > deadline) {
+            TerminateProcess(process.hProcess, 99);
+            return;
+        }
+        const Windows windows = visible_windows_of(process.dwProcessId, window_class);
+        if (const HWND window = windows.other ? windows.other : windows.expected)
+            PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+}
+
 // One start of `command`, whose window of class `window_class` is closed once painted (and, when
 // `settle`, once it has run 2 s). A start that fails, ends, shows any other window or does not paint in
 // time is refused, with the reason.
@@ -154,11 +169,7 @@ Launch launch(std::wstring command, const wchar_t* window_class, int probe, bool
             result.refused = "its working set could not be read: " + system_words(GetLastError());
         result.working_set_kib = double(memory.WorkingSetSize) / 1024.0;
     }
-    // Closed as a person would; a refused start, or one that will not close, is ended.
-    const HWND window = visible_windows_of(process.dwProcessId, window_class).expected;
-    if (window && result.refused.empty()) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (!window || !result.refused.empty() || WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 99);
+    close(process, window_class);
     return result;
 }
 
