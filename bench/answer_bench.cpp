@@ -103,10 +103,9 @@ int wmain(int argc, wchar_t** argv) {
     standin->SetConnectDelay(0);
     std::printf(
         "answering while a tick waits: WM_NULL every %lu ms for %lu s, given %lu ms each; then Closing "
-        "raised "
-        "%.1f s into a wait\n(goals: every probe answered, no silence over 300 ms, Closing held under 300 "
-        "ms)\n",
+        "raised %.1f s into a wait\n",
         kProbeEvery, seconds, kAnswerWithin, kClosingInto / 1000.0);
+    std::printf("(goals: every probe answered, no silence over 300 ms, Closing held under 300 ms)\n");
     // Callsigns of each way's own: a refusal stays with the stand-in.
     for (const Way& way : {Way{"eight stations, one refused", L"PU4AA", 1},
                            Way{"eight stations, all refused", L"PU5AA", kSlots}}) {

@@ -99,7 +99,10 @@ public:
         const bool look = ++brought_ % 97 == 0 || brought_ == units;
         if (look) screen_.changed();
         bring();
-        if (look && (++looked_, !screen_.changed()) && !unchanged_at_) unchanged_at_ = brought_;
+        if (look) {
+            ++looked_;
+            if (!screen_.changed() && !unchanged_at_) unchanged_at_ = brought_;
+        }
         // Now and then the window system's own work, as the message loop would do it.
         if (brought_ % 100 == 0) handle_waiting_messages();
     }
