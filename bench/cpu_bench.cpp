@@ -1,17 +1,28 @@
-// relinka.exe beside the stand-in with eight connected stations: the CPU time its process takes in a
-// minute with the window shown, then minimized. Wine does not count a process's CPU time, so it is read
-// from /proc/<pid>/stat of the program's Linux process. Prints figures; nothing passes or fails.
-// Usage: cpu_bench [relinka.exe to measure] [seconds measured each way]
+// relinka.exe beside the stand-in with eight ticked stations: the CPU time taken in a minute with the
+// window shown, shown while the session is locked (the message Windows sends then; Wine sends none), and
+// minimized, by relinka.exe and by the two Linux processes that do part of its work under Wine, the
+// prefix's wineserver and the display's X server. Wine does not count a process's CPU time, so each is
+// read from /proc/<pid>/stat. Prints a line saying what is counted, then one column of figures (a tab
+// after each label), headed by the way Wine shows windows in this prefix (inside a virtual desktop, or
+// each window its own X window) and the stations; bench/wine_benches runs it both ways and prints the
+// columns side by side. Nothing passes or fails on time; a sample that cannot be counted (the stations not
+// as asked, the window not minimized, a process gone or unreadable) stops it with the reason.
+// Usage: cpu_bench [--one-refused] [--seconds N] [relinka.exe]
+//   --one-refused: EchoLink refuses one of the eight, so that every tick waits 3 s for it.
 #include <windows.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "../tests/win/process_counters.h"
 #include "../tests/win/relinka_process.h"
 #include "../tests/win/wine_support.h"
 #include "app/amigos_layout.h"
+#include "serving_processes.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -20,57 +31,129 @@ namespace {
 
 constexpr DWORD kSettle = 5000;  // ms after each change, before measuring
 
-// CPU seconds a minute taken by a Linux process over `seconds` from now.
-double cpu_a_minute(long linux_process, DWORD seconds) {
-    const double start = linux_cpu_seconds(linux_process);
-    Sleep(seconds * 1000);
-    return (linux_cpu_seconds(linux_process) - start) * 60.0 / seconds;
+// relinka.exe, the wineserver, the X server.
+using Shares = std::array<double, 3>;
+
+// The way Wine shows windows in this prefix, as its registry sets it.
+std::string windows_shown() {
+    wchar_t desktop[64] = {}, size[64] = {};
+    DWORD bytes = sizeof desktop;
+    if (RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer", L"Desktop", RRF_RT_REG_SZ, nullptr,
+                     desktop, &bytes) != ERROR_SUCCESS)
+        return "no virtual desktop";
+    bytes = sizeof size;
+    RegGetValueW(HKEY_CURRENT_USER, L"Software\\Wine\\Explorer\\Desktops", desktop, RRF_RT_REG_SZ, nullptr,
+                 size, &bytes);
+    const std::wstring wide = size;
+    return "virtual desktop " + std::string(wide.begin(), wide.end());
+}
+
+struct Phase {
+    const char* name;
+    std::function<void()> enter, leave;
+    std::function<std::string()> wrong;  // why the sample cannot be counted; empty when it can
+};
+
+int refuse(const std::string& reason) {
+    std::fprintf(stderr, "cpu_bench: no figures: %s\n", reason.c_str());
+    return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    const std::wstring program = argc > 1 && *argv[1] ? argv[1] : beside_tests(L"relinka.exe");
-    const DWORD seconds = argc > 2 ? std::wcstoul(argv[2], nullptr, 10) : 60;
+    bool one_refused = false;
+    DWORD seconds = 60;
+    std::wstring program = beside_tests(L"relinka.exe");
+    for (int i = 1; i < argc; ++i) {
+        const std::wstring option = argv[i];
+        if (option == L"--one-refused")
+            one_refused = true;
+        else if (option == L"--seconds" && i + 1 < argc)
+            seconds = std::wcstoul(argv[++i], nullptr, 10);
+        else
+            program = option;
+    }
     ComApartment apartment;
     StandIn standin;
     standin.reset();
     standin->SetConnectDelay(0);
+    // Callsigns of each way's own: a refusal stays with the stand-in.
+    const std::wstring prefix = one_refused ? L"PU3AA" : L"PU2AA";
+    const std::wstring refused = prefix + L"H";
+    if (one_refused) standin->RefuseCallsign(UniqueBstr(SysAllocString(refused.c_str())).get());
     const std::wstring directory = fresh_directory();
     {
+        std::string eight;
+        for (char last = 'A'; last <= 'H'; ++last)
+            eight += std::string(prefix.begin(), prefix.end()) + last + "\r\n";
         const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
                                              CREATE_NEW, 0, nullptr));
-        const std::string eight =
-            "PU2AAA\r\nPU2AAB\r\nPU2AAC\r\nPU2AAD\r\nPU2AAE\r\nPU2AAF\r\nPU2AAG\r\nPU2AAH\r\n";
         DWORD written = 0;
         WriteFile(friends.get(), eight.data(), static_cast<DWORD>(eight.size()), &written, nullptr);
     }
     RelinkaProcess relinka(directory, program);
     const HWND window = relinka.main_window();
-    const bool connected = window && wait_until(
-                                         [&] {
-                                             for (int slot = 0; slot < kSlots; ++slot)
-                                                 if (relinka.text(kLabel1 + slot) != L"conectado")
-                                                     return false;
-                                             return true;
-                                         },
-                                         60'000);
-    const long linux_process = linux_process_in(directory, program.substr(program.find_last_of(L"\\/") + 1));
-    if (!connected || !linux_process) {
-        std::printf("relinka.exe did not connect its eight stations, or its Linux process was not found\n");
-        return 1;
+    if (!window) return refuse("relinka.exe showed no main window");
+    const bool as_asked = wait_until(
+        [&] {
+            for (int slot = 0; slot < kSlots; ++slot) {
+                const bool connected = !(one_refused && slot == kSlots - 1);
+                if (relinka.text(kLabel1 + slot) != (connected ? L"conectado" : L"desconectado"))
+                    return false;
+            }
+            return true;
+        },
+        60'000);
+    if (!as_asked)
+        return refuse(one_refused ? "relinka.exe did not show seven stations connected and the eighth not"
+                                  : "relinka.exe did not connect its eight stations");
+    const LinuxProcess server = wineserver_of_this_prefix(), x_server = x_server_of_this_display();
+    const long relinka_process =
+        linux_process_in(directory, program.substr(program.find_last_of(L"\\/") + 1));
+    if (!relinka_process) return refuse("relinka.exe's Linux process was not found");
+    if (!server.id) return refuse("the prefix's wineserver was not found: " + server.not_found);
+    if (!x_server.id) return refuse("the display's X server was not found: " + x_server.not_found);
+    const std::array<long, 3> processes{relinka_process, server.id, x_server.id};
+
+    DWORD session = 0;
+    ProcessIdToSessionId(relinka.id(), &session);
+    const auto running = [&] { return relinka.ended_within(0) ? "relinka.exe ended" : ""; };
+    const std::vector<Phase> phases{
+        {"shown", [] {}, [] {}, running},
+        {"shown, session locked",
+         [&] { PostMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, session); },
+         [&] { PostMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, session); }, running},
+        {"minimized", [&] { PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0); },
+         [&] { PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0); },
+         [&] { return std::string(IsIconic(window) ? running() : "the window did not minimize"); }},
+    };
+    std::printf("CPU s a minute, over %lu s each: relinka.exe + %s + %s = sum\n\t%s\n\t%s\n", seconds,
+                server.name.c_str(), x_server.name.c_str(), windows_shown().c_str(),
+                one_refused ? "eight stations, one refused" : "eight connected stations");
+    for (const Phase& phase : phases) {
+        phase.enter();
+        Sleep(kSettle);
+        const auto taken = [&] {
+            Shares now;
+            for (size_t i = 0; i < now.size(); ++i) now[i] = linux_cpu_seconds(processes[i]);
+            return now;
+        };
+        const Shares before = taken();
+        Sleep(seconds * 1000);
+        const Shares after = taken();
+        std::string wrong = phase.wrong();
+        Shares minute;
+        for (size_t i = 0; i < minute.size(); ++i) {
+            if (before[i] < 0 || after[i] < 0)
+                wrong =
+                    "the CPU time of Linux process " + std::to_string(processes[i]) + " could not be read";
+            minute[i] = (after[i] - before[i]) * 60.0 / seconds;
+        }
+        if (!wrong.empty()) return refuse(std::string(phase.name) + ": " + wrong);
+        phase.leave();
+        std::printf("%s\t%.2f + %.2f + %.2f = %.2f\n", phase.name, minute[0], minute[1], minute[2],
+                    minute[0] + minute[1] + minute[2]);
     }
-    Sleep(kSettle);
-    const double shown = cpu_a_minute(linux_process, seconds);
-    PostMessageW(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    Sleep(kSettle);
-    const bool minimized = IsIconic(window);
-    const double at_rest = cpu_a_minute(linux_process, seconds);
-    PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
-    std::printf(
-        "%ls, eight connected stations, %lu s each way: CPU %.2f s a minute shown (%.1f %% of a core), "
-        "%.2f s a minute minimized%s (%.1f %%)\n",
-        program.c_str(), seconds, shown, shown / 0.6, at_rest, minimized ? "" : " (NOT minimized)",
-        at_rest / 0.6);
     return 0;
 }

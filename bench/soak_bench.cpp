@@ -1,10 +1,13 @@
-// Months of the program's life in one process and a few minutes: the banner's frames, supervision ticks
+// Months of the program's life in one process and a few minutes: the banners' frames, supervision ticks
 // against the stand-in, and openings of Help, About and the tick's message, each many times over, with
 // what the process holds counted at 20 checkpoints after a warm-up. Nothing waits that would only wait:
 // the tick's sleep returns at once, and each window or message box is closed as soon as it has shown.
-// Prints the growth per thousand and what it makes in 30 days; nothing passes or fails.
+// Each banner is brought its frames by the soak alone, as many as it shows: the link banner 200,000, the
+// tower its whole life (10 frames, 9999 loops); the screen is read to prove they were drawn, and a frame
+// that did not change it stops the soak with the reason. Prints the growth per thousand and what it makes
+// in 30 days; nothing passes or fails.
 // Usage: soak_bench [fraction [part]]   (that fraction of the full soak, for a quick look; only the
-// parts whose name holds `part`: "frames", "ticks", "message", "Help", "icons", "About")
+// parts whose name holds `part`: "frames", "link", "tower", "ticks", "message", "Help", "icons", "About")
 #include <windows.h>
 
 #include <algorithm>
@@ -21,6 +24,7 @@
 #include "app/amigos_window_win.h"
 #include "echolink/com_echolink_win.h"
 #include "resources.h"
+#include "screen_area.h"
 #include "win32/animation_win.h"
 #include "win32/annotations_win.h"
 
@@ -83,6 +87,71 @@ void handle_waiting_messages() {
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) dispatch_message(message);
 }
 
+// One banner's frames, brought one by one by the soak; every 97th frame, and the last of the phase, is
+// looked at on the screen before and after it is brought, and must have changed what the screen shows.
+class BannerFrames {
+public:
+    BannerFrames(const char* name, HWND animation) : name_(name), animation_(animation), screen_(animation) {
+        KillTimer(animation, kAnimationFrameTimer);
+    }
+
+    void next(long units) {
+        const bool look = ++brought_ % 97 == 0 || brought_ == units;
+        if (look) screen_.changed();
+        bring();
+        if (look) {
+            ++looked_;
+            if (!screen_.changed() && !unchanged_at_) unchanged_at_ = brought_;
+        }
+        // Now and then the window system's own work, as the message loop would do it.
+        if (brought_ % 100 == 0) handle_waiting_messages();
+    }
+
+    // How many of `frames` more, each looked at, changed the screen.
+    int changes_in(int frames) {
+        screen_.changed();
+        int changes = 0;
+        for (int frame = 0; frame < frames; ++frame) {
+            bring();
+            changes += screen_.changed();
+        }
+        return changes;
+    }
+
+    // Why the frames brought cannot be counted as drawn; empty when every one looked at was.
+    std::string not_drawn() const {
+        if (const HWND cover = screen_.covered_by()) {
+            wchar_t name[64] = {};
+            GetClassNameW(cover, name, 64);
+            return std::string(name_) + " banner is covered on the screen (by a window of class \"" +
+                   std::string(name, name + lstrlenW(name)) + "\"): its frames cannot be seen";
+        }
+        if (!unchanged_at_) return {};
+        return std::string(name_) + " banner's area on the screen did not change at frame " +
+               std::to_string(unchanged_at_) + ": a frame the soak counted was not drawn";
+    }
+    void print_proof() const {
+        std::printf(
+            "on the screen: the %s banner's area changed at each of the %ld frames looked at (every "
+            "97th, and the last)\n",
+            name_, looked_);
+    }
+
+private:
+    // Its frames come from the soak alone, its own timer stopped each time: the frames counted are the
+    // frames shown.
+    void bring() {
+        SendMessageW(animation_, WM_TIMER, kAnimationFrameTimer, 0);
+        KillTimer(animation_, kAnimationFrameTimer);
+        UpdateWindow(animation_);
+    }
+
+    const char* name_;
+    HWND animation_;
+    ScreenArea screen_;
+    long brought_ = 0, looked_ = 0, unchanged_at_ = 0;
+};
+
 // Growth per unit, by least squares over the checkpoints.
 double slope(const std::vector<double>& units, const std::vector<double>& values) {
     double mean_x = 0, mean_y = 0;
@@ -98,17 +167,19 @@ double slope(const std::vector<double>& units, const std::vector<double>& values
 }
 
 struct Phase {
-    const char* what;  // "frames of each banner animation"
-    long units;        // after the warm-up
+    const char* what;  // "frames of the link banner"
+    long units;        // the warm-up's included
     double in_30_days;
     const char* counted_as;  // how the 30 days were counted
     std::function<void()> one;
 };
 
+bool chosen(const char* what, const std::string& only) { return std::strstr(what, only.c_str()); }
+
 void run(const Phase& phase, const std::string& only) {
-    if (!std::strstr(phase.what, only.c_str())) return;
-    std::printf("\n== %ld %s\n", phase.units, phase.what);
-    const long warm_up = std::max(20L, phase.units / 20);
+    if (!chosen(phase.what, only)) return;
+    const long warm_up = std::max(1L, phase.units / 20);
+    std::printf("\n== %ld %s (the first %ld a warm-up)\n", phase.units, phase.what, warm_up);
     for (long unit = 0; unit < warm_up; ++unit) phase.one();
     handle_waiting_messages();
     std::vector<double> done, gdi, windows, handles, kib;
@@ -123,9 +194,9 @@ void run(const Phase& phase, const std::string& only) {
                     now.windows, now.kernel_handles, now.private_kib);
     };
     const ULONGLONG started = GetTickCount64();
-    note(0);
+    note(warm_up);
     for (int checkpoint = 1; checkpoint <= kCheckpoints; ++checkpoint) {
-        const long until = phase.units * checkpoint / kCheckpoints;
+        const long until = warm_up + (phase.units - warm_up) * checkpoint / kCheckpoints;
         for (long unit = long(done.back()); unit < until; ++unit) phase.one();
         handle_waiting_messages();
         note(until);
@@ -189,7 +260,7 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring part = argc > 2 ? argv[2] : L"";
     const std::string only(part.begin(), part.end());
     const auto scaled = [&](long units) {
-        return std::max(kCheckpoints * 1L, std::lround(units * fraction));
+        return std::max(kCheckpoints * 2L, std::lround(units * fraction));
     };
 
     ComApartment apartment;
@@ -207,22 +278,49 @@ int wmain(int argc, wchar_t** argv) {
     amigos.Form_Load();
     window.SetTimerEnabled(false);  // the soak ticks by itself
     window.show();
-    handle_waiting_messages();  // the banner's pictures decoded
+    // The banners' pictures decoded, and not one frame brought by their own timers, which stop here.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, WM_TIMER - 1, PM_REMOVE) ||
+           PeekMessageW(&message, nullptr, WM_TIMER + 1, ~0u, PM_REMOVE))
+        dispatch_message(message);
+    BannerFrames link("link", window.control(kAniGIF2)), tower("tower", window.control(kAniGIF1));
     show_that_the_counters_count();
 
-    const HWND banner[] = {window.control(kAniGIF1), window.control(kAniGIF2)};
-    long frames = 0;
-    run({"frames of each banner animation", scaled(200'000), kDays * 86'400 * 1000 / 70,
-         "the link's frames, 70 ms each, window always shown",
-         [&] {
-             for (HWND animation : banner) {
-                 SendMessageW(animation, WM_TIMER, kAnimationFrameTimer, 0);
-                 UpdateWindow(animation);
-             }
-             // Now and then the window system's own work, as the message loop would do it.
-             if (++frames % 100 == 0) handle_waiting_messages();
-         }},
-        only);
+    // The link banner repeats without end; the tower stops after 9999 loops of its 10 frames: the first
+    // shows as it opens, each frame message brings the next.
+    constexpr long kLinkFrames = 200'000, kTowerLife = 10L * 9999 - 1;
+    const auto frames_of = [&](BannerFrames& banner, long units, double in_30_days, const char* counted_as,
+                               const char* what) -> int {
+        const Phase phase{what, units, in_30_days, counted_as, [&banner, units] { banner.next(units); }};
+        if (!chosen(what, only)) return 0;
+        run(phase, only);
+        const std::string refused = banner.not_drawn();
+        if (!refused.empty()) {
+            std::printf("soak_bench: no figures for the frames: the %s\n", refused.c_str());
+            return 2;
+        }
+        banner.print_proof();
+        return 0;
+    };
+    if (const int refused =
+            frames_of(link, scaled(kLinkFrames), kDays * 86'400 * 1000 / 70,
+                      "its frames of 70 ms, the window always shown", "frames of the link banner"))
+        return refused;
+    const long tower_frames = std::min(scaled(kTowerLife), kTowerLife);
+    if (const int refused = frames_of(
+            tower, tower_frames, kTowerLife,
+            "its whole life: 9999 loops of its 10 frames of 100 ms, the first shown as it opens, 2.8 hours",
+            "frames of the tower banner"))
+        return refused;
+    if (chosen("frames of the tower banner", only)) {
+        constexpr int kAfter = 20;
+        const int changes = tower.changes_in(kAfter);
+        std::printf("after %ld frame messages, %d more changed the screen %d times: %s\n", tower_frames,
+                    kAfter, changes,
+                    tower_frames < kTowerLife ? "its life was not run whole"
+                    : changes == 0            ? "it stands on its last frame, as its loop count says"
+                                              : "it did NOT stop at its loop count");
+    }
 
     // Slots 1 to 5 and 8 connected, 6 refused, 7 dropped before every tick; every tenth tick EchoLink
     // fails every call.

@@ -3,13 +3,16 @@
 // and against that plain window with each of relinka.exe's own pieces added alone, so that each piece's
 // cost shows. For each: the time from process start to the first paint (the indicator green on the
 // screen; the empty floor's window green); for relinka.exe and the floors also the working set once it
-// has settled. Medians of runs taken in turn after a warm-up, and their ratios.
+// has settled. Medians of runs taken in turn after a warm-up, and their ratios. A start that fails, ends
+// before it has painted, shows any other window (a message box) or does not paint within 30 s stops the
+// bench with the reason: it has no figure to count.
 // Usage: startup_bench [relinka.exe to measure]   (by default the one beside this program)
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cwctype>
 #include <string>
 #include <vector>
 
@@ -22,8 +25,12 @@ using namespace relinka::testing;
 
 namespace {
 
+constexpr DWORD kPaintWithin = 30000;  // ms: a start that has not painted by then is refused
+
+// One start's figures, or why it cannot be counted.
 struct Launch {
     double paint_ms = 0, working_set_kib = 0;
+    std::string refused;  // empty when the start counts
 };
 
 double median(std::vector<double> values) {
@@ -31,31 +38,63 @@ double median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-struct Search {
+// In UTF-8, on one line.
+std::string narrow(std::wstring text) {
+    std::replace_if(
+        text.begin(), text.end(), [](wchar_t c) { return c == L'\r' || c == L'\n'; }, L' ');
+    std::string bytes(text.size() * 3, '\0');
+    bytes.resize(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(),
+                                     static_cast<int>(bytes.size()), nullptr, nullptr));
+    return bytes;
+}
+
+std::string system_words(DWORD error) {
+    wchar_t words[256] = {};
+    FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, words, 256,
+                   nullptr);
+    std::wstring text = words;
+    while (!text.empty() && std::iswspace(text.back())) text.pop_back();
+    return narrow(text) + " (error " + std::to_string(error) + ")";
+}
+
+// The visible top-level windows of a process: the one of the class it is expected to show, and the
+// first of any other class.
+struct Windows {
     DWORD process;
-    HWND found;
+    const wchar_t* expected_class;
+    HWND expected = nullptr, other = nullptr;
 };
 
 BOOL CALLBACK note_visible_window(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<Search*>(parameter);
+    auto* windows = reinterpret_cast<Windows*>(parameter);
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
-    if (owner != search->process || !IsWindowVisible(window)) return TRUE;
-    search->found = window;
-    return FALSE;
+    if (owner != windows->process || !IsWindowVisible(window)) return TRUE;
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    (lstrcmpW(name, windows->expected_class) == 0 ? windows->expected : windows->other) = window;
+    return !windows->other;
 }
 
-HWND visible_window_of(DWORD process) {
-    Search search{process, nullptr};
-    EnumWindows(note_visible_window, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+Windows visible_windows_of(DWORD process, const wchar_t* expected_class) {
+    Windows windows{process, expected_class};
+    EnumWindows(note_visible_window, reinterpret_cast<LPARAM>(&windows));
+    return windows;
 }
 
-// The program's window painted: `probe` (a control id, or 0 for the client area's top-left corner) shows
-// green on the screen.
-bool painted(DWORD process, int probe) {
-    const HWND window = visible_window_of(process);
-    if (!window) return false;
+// A window the bench did not expect, as a person would describe it: a message box by its text.
+std::string described(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    std::string words =
+        "a window of class \"" + narrow(name) + "\" titled \"" + narrow(text_of(window)) + "\"";
+    if (const HWND text = GetDlgItem(window, 0xFFFF)) words += " saying \"" + narrow(text_of(text)) + "\"";
+    return words;
+}
+
+// The window painted: `probe` (a control id, or 0 for the client area) shows green in its middle on the
+// screen.
+bool painted(HWND window, int probe) {
     const HWND target = probe ? GetDlgItem(window, probe) : window;
     if (!target) return false;
     RECT area;
@@ -65,8 +104,38 @@ bool painted(DWORD process, int probe) {
     return GetPixel(WindowDc(nullptr).get(), middle.x, middle.y) == RGB(0, 255, 0);
 }
 
-// One start of `command`, closed once painted (and, when `settle`, once it has run 2 s).
-Launch launch(std::wstring command, int probe, bool settle) {
+std::string exit_of(HANDLE process) {
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    return "ended with exit code " + std::to_string(code);
+}
+
+// What refuses a start while it runs: an end, or a window other than the one it is expected to show.
+std::string trouble(HANDLE process, const Windows& windows, const char* when) {
+    if (WaitForSingleObject(process, 0) == WAIT_OBJECT_0) return exit_of(process) + " " + when;
+    if (windows.other) return "showed " + described(windows.other) + " " + when;
+    return {};
+}
+
+// Closed as a person would, a message box first, so that it lets go of EchoLink (a client ended while
+// it holds EchoLink's object keeps EchoLink from ending); one still there after 10 s is ended.
+void close(const PROCESS_INFORMATION& process, const wchar_t* window_class) {
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (WaitForSingleObject(process.hProcess, 100) == WAIT_TIMEOUT) {
+        if (GetTickCount64() > deadline) {
+            TerminateProcess(process.hProcess, 99);
+            return;
+        }
+        const Windows windows = visible_windows_of(process.dwProcessId, window_class);
+        if (const HWND window = windows.other ? windows.other : windows.expected)
+            PostMessageW(window, WM_CLOSE, 0, 0);
+    }
+}
+
+// One start of `command`, whose window of class `window_class` is closed once painted (and, when
+// `settle`, once it has run 2 s). A start that fails, ends, shows any other window or does not paint in
+// time is refused, with the reason.
+Launch launch(std::wstring command, const wchar_t* window_class, int probe, bool settle) {
     const std::wstring directory = fresh_directory();
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -76,35 +145,50 @@ Launch launch(std::wstring command, int probe, bool settle) {
     QueryPerformanceCounter(&start);
     if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, directory.c_str(),
                         &startup, &process))
-        return {};
-    while (!painted(process.dwProcessId, probe) &&
-           WaitForSingleObject(process.hProcess, 10) == WAIT_TIMEOUT) {
+        return {.refused = "could not be started: " + system_words(GetLastError())};
+    const UniqueHandle owned_process(process.hProcess), owned_thread(process.hThread);
+    Launch result;
+    const ULONGLONG deadline = GetTickCount64() + kPaintWithin;
+    for (;;) {
+        const Windows windows = visible_windows_of(process.dwProcessId, window_class);
+        if (windows.expected && !windows.other && painted(windows.expected, probe)) break;
+        result.refused = trouble(process.hProcess, windows, "before painting");
+        if (result.refused.empty() && GetTickCount64() > deadline)
+            result.refused = "did not paint within " + std::to_string(kPaintWithin / 1000) + " s";
+        if (!result.refused.empty()) break;
+        WaitForSingleObject(process.hProcess, 10);
     }
     QueryPerformanceCounter(&shown);
-    Launch result;
     result.paint_ms = 1000.0 * double(shown.QuadPart - start.QuadPart) / double(frequency.QuadPart);
-    if (settle) {
+    if (settle && result.refused.empty()) {
         pump_for(2000);
+        result.refused = trouble(process.hProcess, visible_windows_of(process.dwProcessId, window_class),
+                                 "while it settled");
         PROCESS_MEMORY_COUNTERS memory{};
-        GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory);
+        if (result.refused.empty() && !GetProcessMemoryInfo(process.hProcess, &memory, sizeof memory))
+            result.refused = "its working set could not be read: " + system_words(GetLastError());
         result.working_set_kib = double(memory.WorkingSetSize) / 1024.0;
     }
-    if (const HWND window = visible_window_of(process.dwProcessId)) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    close(process, window_class);
     return result;
 }
 
 struct Program {
     const char* name;
     std::wstring command;
+    const wchar_t* window_class;
     int probe;
     bool settle;  // its working set is measured
     std::vector<double> paint_ms, working_set_kib;
 };
 
 std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
+
+// Stops the bench: a start that cannot be counted would make its figures wrong.
+int refuse(const Program& program, const Launch& launch) {
+    std::printf("startup_bench: no figures: %s %s\n", program.name, launch.refused.c_str());
+    return 2;
+}
 
 }  // namespace
 
@@ -114,24 +198,32 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring relinka = quoted(argc > 1 ? argv[1] : beside_tests(L"relinka.exe"));
     const std::wstring plain = quoted(beside_tests(L"startup_plain_window.exe"));
     const std::wstring plain_manifest = quoted(beside_tests(L"startup_plain_window_manifest.exe"));
+    const wchar_t* const form = L"RelinkaForm";
+    const wchar_t* const plain_window = L"RelinkaPlainWindow";
     std::vector<Program> programs{
-        {"relinka.exe", relinka, kShape1, true},
-        {"empty window", quoted(beside_tests(L"startup_floor.exe")), 0, true},
-        {"plain controls", plain, kShape1, true},
-        {"plain + relinka.exe's manifest", plain_manifest, kShape1, false},
-        {"plain + our font lookup", plain + L" fonts", kShape1, false},
-        {"plain + icons", plain + L" icons", kShape1, false},
-        {"plain + owner-drawn buttons", plain + L" ownerdraw", kShape1, false},
-        {"plain + owner-drawn buttons with icons", plain + L" ownerdraw icons", kShape1, false},
-        {"plain + banner animations", plain + L" animations", kShape1, false},
-        {"plain + all five", plain_manifest + L" fonts icons ownerdraw animations", kShape1, false},
+        {"relinka.exe", relinka, form, kShape1, true},
+        {"empty window", quoted(beside_tests(L"startup_floor.exe")), L"RelinkaFloor", 0, true},
+        {"plain controls", plain, plain_window, kShape1, true},
+        {"plain + relinka.exe's manifest", plain_manifest, plain_window, kShape1, false},
+        {"plain + our font lookup", plain + L" fonts", plain_window, kShape1, false},
+        {"plain + icons", plain + L" icons", plain_window, kShape1, false},
+        {"plain + owner-drawn buttons", plain + L" ownerdraw", plain_window, kShape1, false},
+        {"plain + owner-drawn buttons with icons", plain + L" ownerdraw icons", plain_window, kShape1, false},
+        {"plain + banner animations", plain + L" animations", plain_window, kShape1, false},
+        {"plain + all five", plain_manifest + L" fonts icons ownerdraw animations", plain_window, kShape1,
+         false},
     };
-    for (Program& program : programs) launch(program.command, program.probe, false);  // warm-up
+    for (Program& program : programs) {  // warm-up
+        const Launch warm_up = launch(program.command, program.window_class, program.probe, false);
+        if (!warm_up.refused.empty()) return refuse(program, warm_up);
+    }
     constexpr int kRuns = 9;
     for (int run = 0; run < kRuns; ++run) {
         // Taken in turn, so that whatever else the machine does falls on all alike.
         for (Program& program : programs) {
-            const Launch measured = launch(program.command, program.probe, program.settle);
+            const Launch measured =
+                launch(program.command, program.window_class, program.probe, program.settle);
+            if (!measured.refused.empty()) return refuse(program, measured);
             program.paint_ms.push_back(measured.paint_ms);
             program.working_set_kib.push_back(measured.working_set_kib);
         }

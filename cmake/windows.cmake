@@ -103,7 +103,8 @@ if(BUILD_TESTING)
     # The stand-in registered in the prefix, for the tests that talk to it.
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
-    set(standin_tests echolink_binding_test end_to_end_test station_pc_test tick_wait_test)
+    set(standin_tests echolink_binding_test end_to_end_test station_pc_test tick_wait_test
+                      bench_instruments_test)
     set(tests_reading_wine_debug_output station_pc_test)
 
     add_wine_test(form_base_test)
@@ -122,6 +123,11 @@ if(BUILD_TESTING)
     add_wine_test(end_to_end_test)
     add_wine_test(station_pc_test)
     add_wine_test(tick_wait_test)
+    # What the benchmarks count with, and the start-up bench's refusals.
+    add_wine_test(bench_instruments_test)
+    target_sources(bench_instruments_test PRIVATE bench/screen_area.cpp bench/serving_processes.cpp)
+    target_include_directories(bench_instruments_test PRIVATE bench)
+    add_dependencies(bench_instruments_test startup_bench)
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
@@ -155,13 +161,17 @@ if(BUILD_TESTING)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
     # the working set against the floor, and where the start-up goes; one supervision tick against the
-    # stand-in with eight connected stations; what a screen reader is told over a minute; the soak of
-    # months of frames, ticks and openings; the program's CPU time a minute, shown and minimized.
-    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench soak_bench cpu_bench)
+    # stand-in with eight connected stations; what a screen reader is told over a minute; whether the
+    # program answers while a tick waits; the soak of months of frames, ticks and openings; the CPU time a
+    # minute of the program, the wineserver and the X server, shown, locked and minimized.
+    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench answer_bench soak_bench
+                  cpu_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)
     endforeach()
+    target_sources(cpu_bench PRIVATE bench/serving_processes.cpp)
+    target_sources(soak_bench PRIVATE bench/screen_area.cpp)
     add_executable(startup_floor WIN32 bench/startup_floor.cpp)
     target_include_directories(startup_floor PRIVATE src)
     target_link_libraries(startup_floor PRIVATE ole32 uuid)

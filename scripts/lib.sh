@@ -19,19 +19,40 @@ PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest clang-format
 
 say() { printf '\n== %s\n' "$*"; }
 
-# Whether this machine runs 32-bit (i386) Linux programs, which 32-bit Wine is. Some hypervisors have no
-# 32-bit user mode: there every i386 program fails to start ("Exec format error"). The probe is the
-# smallest such program, a static i386 ELF that only calls exit(0), so it needs nothing installed.
+# Whether this machine runs 32-bit (i386) Linux programs, which 32-bit Wine is: answers 0 where it does, 1
+# where the kernel refuses them as "Exec format error" (some hypervisors have no 32-bit user mode). The
+# probe is the smallest such program, a static i386 ELF that only calls exit(0), so it needs nothing
+# installed.
 runs_i386_programs() {
     local probe=$BUILD_ROOT/i386-probe
-    mkdir -p "$BUILD_ROOT"
-    printf '%b' '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08' \
-                '\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0' \
-                '\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0' \
-                '\xb8\x01\0\0\0\x31\xdb\xcd\x80' >"$probe"
-    chmod +x "$probe"
-    # Waited for in a subshell, which is then the one to say how it died.
-    ("$probe"; exit $?) 2>/dev/null
+    mkdir -p "$BUILD_ROOT" &&
+        printf '%b' '\x7fELF\x01\x01\x01\0\0\0\0\0\0\0\0\0\x02\0\x03\0\x01\0\0\0\x54\x80\x04\x08' \
+                    '\x34\0\0\0\0\0\0\0\0\0\0\0\x34\0\x20\0\x01\0\0\0\0\0\0\0' \
+                    '\x01\0\0\0\0\0\0\0\0\x80\x04\x08\0\x80\x04\x08\x5d\0\0\0\x5d\0\0\0\x05\0\0\0\0\x10\0\0' \
+                    '\xb8\x01\0\0\0\x31\xdb\xcd\x80' >"$probe" &&
+        chmod +x "$probe" || {
+        echo "cannot tell whether this machine runs 32-bit programs: the probe $probe could not be written" >&2
+        return 2
+    }
+    probe_starts "$probe"
+}
+
+# Runs `probe`, a program that only exits 0: answers 0 when it did, 1 when the kernel would not start it
+# for its format ("Exec format error"). Any other end (a folder mounted noexec refuses it with the same
+# status 126 but "Permission denied"; a crash) says nothing of the machine's kind: it is told, with what
+# was said, and the answer is 2.
+probe_starts() {
+    local probe=$1 said status=0
+    # The shell's own words on a failed start, in English whatever the locale.
+    said=$( { export LC_ALL=C; "$probe"; } 2>&1) || status=$?
+    [ "$status" -eq 0 ] && return 0
+    [ "$status" -eq 126 ] && [[ $said == *"Exec format error"* ]] && return 1
+    {
+        echo "cannot tell whether this machine runs 32-bit programs: the probe $probe ended with status $status."
+        [ -n "$said" ] && echo "It said: $said"
+        echo "Put the builds where programs may run (BUILD_ROOT, not a folder mounted noexec), or choose with WINE_BITS=32 or 64."
+    } >&2
+    return 2
 }
 
 # Which build the Wine tests run, in WINE_BITS (32 or 64), and why, in WINE_CHOICE (plain words); sets
@@ -44,10 +65,14 @@ choose_wine_build() {
     local reason
     if [ -n "${WINE_BITS:-}" ]; then
         reason="WINE_BITS=$WINE_BITS was given"
-    elif runs_i386_programs; then
-        WINE_BITS=32 reason="this machine runs 32-bit programs"
     else
-        WINE_BITS=64 reason="this machine cannot run 32-bit programs (a 32-bit Linux program fails to start here)"
+        local probed=0
+        runs_i386_programs || probed=$?
+        case $probed in
+            0) WINE_BITS=32 reason="this machine runs 32-bit programs" ;;
+            1) WINE_BITS=64 reason="this machine cannot run 32-bit programs (a 32-bit Linux program fails to start here: \"Exec format error\")" ;;
+            *) return 1 ;;
+        esac
     fi
     case $WINE_BITS in
         32)
@@ -163,12 +188,12 @@ pack_shipped_program() {
 }
 
 STARTED_PIDS=()
-OWN_WINEPREFIX=""
+OWN_WINEPREFIXES=()
 # On exit, whatever the way out; the script's own exit status is kept.
 end_started_processes() {
-    local status=$? pid
+    local status=$? pid prefix
     set +e
-    [ -n "$OWN_WINEPREFIX" ] && WINEPREFIX=$OWN_WINEPREFIX wineserver -k 2>/dev/null
+    for prefix in "${OWN_WINEPREFIXES[@]}"; do WINEPREFIX=$prefix wineserver -k 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do kill "$pid" 2>/dev/null; done
     for pid in "${STARTED_PIDS[@]}"; do wait "$pid" 2>/dev/null; done
     exit "$status"
@@ -214,9 +239,18 @@ wine_step() {
     return "$status"
 }
 
+# Every program of the prefix in WINEPREFIX in one virtual desktop of `size` pixels.
+set_virtual_desktop() {
+    wine_step "setting the prefix's virtual desktop" \
+              "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+        wine_step "setting the prefix's virtual desktop" \
+                  "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f
+}
+
 # A Wine prefix at `path`, made unless it is there, at `dpi` dots per inch, with every program in one
-# virtual desktop of `desktop` pixels (so windows have frames and every process sees the others' windows).
-# A prefix that could not be made whole is removed, so the next run makes it again.
+# virtual desktop of `desktop` pixels (so windows have frames and every process sees the others' windows),
+# or with none when `desktop` is "none" (each window its own X window, as Linux operators usually run
+# Wine). A prefix that could not be made whole is removed, so the next run makes it again.
 make_wine_prefix() {
     local prefix=$1 dpi=${2:-96} desktop=${3:-1024x768}
     # A prefix made before 32-bit Wine was installed has no syswow64, and no 32-bit program starts in it.
@@ -232,10 +266,7 @@ make_wine_prefix() {
         wine_step "making the Wine prefix" "$WINE" wineboot.exe -i &&
             # Before anything else: otherwise the first out-of-process COM activation can hang.
             wine_step "waiting for the new prefix to settle" wineserver -w &&
-            wine_step "setting the prefix's virtual desktop" \
-                      "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
-            wine_step "setting the prefix's virtual desktop" \
-                      "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$desktop" /f &&
+            { [ "$desktop" = none ] || set_virtual_desktop "$desktop"; } &&
             { [ "$dpi" = 96 ] ||
                   wine_step "setting the prefix to $dpi dpi" "$WINE" reg add 'HKCU\Control Panel\Desktop' \
                             /v LogPixels /t REG_DWORD /d "$dpi" /f; } &&
@@ -246,11 +277,13 @@ make_wine_prefix() {
     return 1
 }
 
-# The prefix of the build whose programs Wine runs, for this script's programs.
+# A prefix of the build whose programs Wine runs, for this script's programs from now on: `name` in the
+# build folder (wineprefix unless given), with a virtual desktop of `desktop` pixels (1024x768 unless
+# given; "none" for none). It is ended when the script ends.
 start_wine() {
-    export WINEPREFIX=$WINE_BUILD/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    OWN_WINEPREFIX=$WINEPREFIX
-    make_wine_prefix "$WINEPREFIX"
+    export WINEPREFIX=$WINE_BUILD/${1:-wineprefix} WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    OWN_WINEPREFIXES+=("$WINEPREFIX")
+    make_wine_prefix "$WINEPREFIX" 96 "${2:-1024x768}"
 }
 
 register_standin() {

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # scripts/lib.sh, as the scripts use it: a failed build fails the script and shows the compiler's error;
 # the Wine tests run the 32-bit build where the machine runs 32-bit programs and the 64-bit build where
-# it cannot; only the Wine prefix the script made is ever ended; a prefix made without 32-bit Wine is
+# the kernel refuses them as "Exec format error", and a probe that fails otherwise stops the choice; only the Wine prefix the script made is ever ended; a prefix made without 32-bit Wine is
 # made again; a failure of Wine is told, never silent.
 # Wine itself is played by small fakes that write down how they were called.
 set -uo pipefail
 unset WINE_BITS WINELOADER  # chosen here, case by case, not by the run that started this test
 lib=$(cd "$(dirname "$0")/../../scripts" && pwd)/lib.sh
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+trap 'umount "$work/noexec" 2>/dev/null; rm -rf "$work"' EXIT
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 
@@ -37,6 +37,30 @@ if [ -x /lib/ld-linux.so.2 ]; then
     BUILD_ROOT="$work/build" bash -c "source '$lib' && runs_i386_programs" && probe=yes || probe=no
     [ "$probe" = "$loader" ] || fail "the probe says $probe to 32-bit programs, the system's 32-bit loader $loader"
 fi
+# Only the kernel's "Exec format error" says a machine cannot run 32-bit programs: the probe patched for a
+# machine no kernel knows is refused so; a program that crashes, or a probe in a folder mounted noexec
+# (refused with the same status 126, but "Permission denied"), says nothing of the machine, and the
+# choice stops, saying why, rather than take the 64-bit build.
+BUILD_ROOT="$work/build" bash -c "source '$lib' && runs_i386_programs" 2>/dev/null
+cp "$work/build/i386-probe" "$work/foreign-probe"
+printf '\xff\xff' | dd of="$work/foreign-probe" bs=1 seek=18 conv=notrunc status=none  # e_machine
+printf '#!/bin/sh\nkill -SEGV $$\n' >"$work/crashing-probe"
+chmod +x "$work/crashing-probe"
+for case in "foreign-probe 1" "crashing-probe 2"; do
+    read -r program expected <<<"$case"
+    bash -c "source '$lib' && probe_starts '$work/$program'" 2>/dev/null
+    answer=$?
+    [ "$answer" = "$expected" ] || fail "the probe's answer to $program is $answer, not $expected"
+done
+mkdir "$work/noexec"
+if mount -t tmpfs -o noexec,size=1m tmpfs "$work/noexec" 2>/dev/null; then
+    output=$(BUILD_ROOT="$work/noexec/build" bash -c "source '$lib' && choose_wine_build && echo chose \$WINE_BITS" 2>&1) &&
+        fail "a probe in a noexec folder let the choice go on: $output"
+    [[ $output == *"cannot tell"*"status 126"*"Permission denied"* ]] || fail "a noexec probe was not told: $output"
+    [[ $output == *chose* ]] && fail "a probe in a noexec folder chose a build: $output"
+else
+    echo "not checked here: a probe in a folder mounted noexec (a tmpfs cannot be mounted)"
+fi
 # With the probe's answer given: what each kind of machine installs, builds and starts Wine with.
 choice_on() {
     BUILD_ROOT="$work/build" bash -c "source '$lib'; runs_i386_programs() { return $1; }
@@ -52,6 +76,7 @@ IFS='|' read -r bits wine build packages words < <(choice_on 1)
 [[ " $packages " == *" wine32:i386 "* ]] && fail "where 32-bit programs cannot run, wine32 is installed"
 [[ " $packages " == *" g++-mingw-w64-x86-64-posix "* ]] || fail "no 64-bit compiler where 32-bit programs cannot run"
 [[ $words == *"64-bit build"*"because this machine cannot run 32-bit programs"* ]] || fail "said: $words"
+output=$(choice_on 2 2>&1) && fail "a probe that could not tell let a build be chosen: $output"
 output=$(WINE_BITS=16 bash -c "source '$lib' && choose_wine_build && echo went-on" 2>&1) &&
     fail "WINE_BITS=16 was taken: $output"
 
@@ -93,6 +118,17 @@ touch "$own/system.reg" "$own/made-without-wine32"
 run_with_fake_wine 'WINE_BITS=32; choose_wine_build; start_wine'
 [ -e "$own/made-without-wine32" ] && fail "a prefix without syswow64 was kept"
 [ -d "$own/drive_c/windows/syswow64" ] || fail "the prefix was not made again"
+
+# A second prefix with no virtual desktop (each window its own X window), beside one with: both made as
+# asked, and both ended when the script ends.
+rm -rf "$own"
+run_with_fake_wine 'WINE_BITS=32; choose_wine_build; start_wine && start_wine wineprefix-no-desktop none'
+bare="$work/build/windows/wineprefix-no-desktop"
+grep -q "Explorer.* in $own\$" "$work/wine-calls" || fail "the first prefix has no virtual desktop: $(cat "$work/wine-calls")"
+grep -q "Explorer.* in $bare\$" "$work/wine-calls" && fail "the prefix without a virtual desktop got one"
+for prefix in "$own" "$bare"; do
+    grep -qx "wineserver -k in $prefix" "$work/wine-calls" || fail "$prefix was not ended: $(cat "$work/wine-calls")"
+done
 
 # The 64-bit build's prefix is its own, made and used by 64-bit Wine's loader, never by Debian's `wine`.
 run_with_fake_wine 'WINE_BITS=64; choose_wine_build; start_wine && register_standin'
