@@ -12,8 +12,11 @@ add_library(relinka_win STATIC
     src/win32/control_descriptions_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
+    src/win32/gdiplus_win.cpp
     src/win32/modal_form_win.cpp
     src/win32/painting_win.cpp
+    src/win32/screen_watch_win.cpp
+    src/win32/system_library_win.cpp
     src/win32/trace_win.cpp
     src/win32/window_win.cpp
     src/win32/windows_desktop_win.cpp
@@ -23,7 +26,8 @@ add_library(relinka_win STATIC
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
 target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
 target_include_directories(relinka_win PUBLIC assets)
-target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi gdi32 user32)
+# Only Windows' KnownDLLs are imported (program_file_test): the others are loaded from the system's folder.
+target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdi32 user32)
 
 # The manifest names the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -71,9 +75,9 @@ if(BUILD_TESTING)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
     add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
-                tests/win/debug_output.cpp
+                tests/win/debug_output.cpp tests/win/embedded_animation.cpp
                 tests/win/process_counters.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest psapi)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus shlwapi gtest psapi)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
@@ -91,6 +95,7 @@ if(BUILD_TESTING)
     set(standin_tests echolink_binding_test end_to_end_test)
 
     add_wine_test(form_base_test)
+    add_wine_test(window_base_test)
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)
@@ -98,6 +103,8 @@ if(BUILD_TESTING)
     add_wine_test(accessibility_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
     target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
+    set_source_files_properties(tests/win/damaged_picture.rc PROPERTIES OBJECT_DEPENDS
+                                ${CMAKE_SOURCE_DIR}/tests/win/oversized_picture.gif)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
@@ -130,7 +137,8 @@ if(BUILD_TESTING)
     # the working set against the floor, and where the start-up goes; one supervision tick against the
     # stand-in with eight connected stations; what a screen reader is told over a minute; the soak of
     # months of frames, ticks and openings; the program's CPU time a minute, shown and minimized.
-    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench soak_bench cpu_bench)
+    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench soak_bench cpu_bench
+                  frames_memory_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)
