@@ -92,7 +92,7 @@ if(BUILD_TESTING)
     # The stand-in registered in the prefix, for the tests that talk to it.
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
-    set(standin_tests echolink_binding_test end_to_end_test)
+    set(standin_tests echolink_binding_test end_to_end_test dll_search_test)
 
     add_wine_test(form_base_test)
     add_wine_test(window_base_test)
@@ -108,6 +108,25 @@ if(BUILD_TESTING)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
+    # A download folder with DLLs of system names beside relinka.exe: the planted DLL, copied under each
+    # name, and a small program that keeps its search to the system's folder, to compare with.
+    add_library(planted_dll SHARED tests/win/planted_dll.cpp)
+    set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+    target_link_options(planted_dll PRIVATE -static)
+    add_executable(dll_search_reference WIN32 tests/win/dll_search_reference.cpp ${relinka_resources})
+    target_include_directories(dll_search_reference PRIVATE src assets ${CMAKE_BINARY_DIR}/generated)
+    target_link_libraries(dll_search_reference PRIVATE ole32)
+    target_link_options(dll_search_reference PRIVATE -static -municode -mwindows)
+    add_wine_test(dll_search_test)
+    add_dependencies(dll_search_test relinka planted_dll dll_search_reference)
+    # The names planted: the system DLLs relinka.exe and the libraries it uses load under Wine
+    # (WINEDEBUG=+loaddll, opening its three windows) that are not KnownDLLs on Windows, and others that
+    # programs of its kind load. Wine's internal ones that its KnownDLLs import (combase, ucrtbase, win32u,
+    # zlib1) are left out: on Windows a KnownDLL's imports come from the system's folder.
+    set(planted_dlls actxprxy comctl32 cryptbase dbghelp dwmapi gdiplus msimg32 oleacc propsys shcore userenv
+                     uxtheme version windowscodecs winmm wtsapi32)
+    list(JOIN planted_dlls "," planted_dlls)
+    set_tests_properties(dll_search_test PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;${planted_dlls}=n,b")
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)

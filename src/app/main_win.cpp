@@ -5,6 +5,7 @@
 #include "app/amigos_window_win.h"
 #include "echolink/com_echolink_win.h"
 #include "win32/com_win.h"
+#include "win32/system_library_win.h"
 #include "win32/windows_desktop_win.h"
 
 namespace relinka {
@@ -70,4 +71,7 @@ int run() {
 }  // namespace
 }  // namespace relinka
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) { return relinka::run(); }
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    relinka::restrict_dll_search_to_system_folder();
+    return relinka::run();
+}
