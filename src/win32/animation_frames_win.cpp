@@ -35,7 +35,9 @@ Embedded find_embedded(int resource) {
 }
 
 // A copy of the bytes as a stream, which GDI+ reads for as long as the image lives. From ole32, which
-// the program imports anyway, rather than shlwapi's SHCreateMemStream.
+// the program imports anyway: importing shlwapi for SHCreateMemStream would bring in, under Wine, the
+// shcore it imports by name, before the program's first line could keep the search to the system's
+// folder (a planted shcore.dll was loaded so).
 Microsoft::WRL::ComPtr<IStream> stream_of(const Embedded& embedded) {
     const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, embedded.size);
     if (!memory) return nullptr;
@@ -207,7 +209,10 @@ std::shared_ptr<const AnimationFrames> AnimationFrames::of(int resource, SIZE ar
         return nullptr;
     }
     AnimationFacts facts = facts_of(*gdiplus, image.get());
-    if (facts.width == 0 || facts.height == 0) return nullptr;
+    if (facts.width == 0 || facts.height == 0) {
+        trace_failure("animation: its picture has no size, so its area stays blank", E_FAIL);
+        return nullptr;
+    }
     const SIZE size = fitted(facts, area);
     if (static_cast<unsigned long long>(size.cx) * size.cy * facts.delays_ms.size() > kMostFramePixels) {
         trace_failure("animation: its frames would take more than 256 MiB, so its area stays blank",
