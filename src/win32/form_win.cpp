@@ -231,11 +231,6 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             for (const Control& control : controls_)
                 if (control.design->kind == ControlKind::Animation) follow_window_state(control.hwnd);
             break;
-        case WM_SYSCOLORCHANGE:  // the colour around the pictures may be another
-            for (const Control& control : controls_)
-                if (control.design->kind == ControlKind::Animation)
-                    SendMessageW(control.hwnd, WM_SYSCOLORCHANGE, wparam, lparam);
-            break;
         case WM_CTLCOLORSTATIC:
             return colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
         case WM_DRAWITEM:

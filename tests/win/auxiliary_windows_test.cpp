@@ -737,7 +737,8 @@ TEST(Animations, MakeTheirFramesAgainForANewSize) {
 }
 
 // The system's colours changed: the colour around the picture is the form's new one, in the margin
-// and under the picture's transparent pixels alike.
+// and under the picture's transparent pixels alike. (Windows tells the top-level windows; a form hands
+// WM_SYSCOLORCHANGE on to its controls.)
 TEST(Animations, MakeTheirFramesAgainOnTheSystemsNewColours) {
     WindowsDesktop shell;
     Shown<SobreAutoWindow, WindowsDesktop> about(shell);
@@ -745,6 +746,7 @@ TEST(Animations, MakeTheirFramesAgainOnTheSystemsNewColours) {
     const int face = COLOR_BTNFACE;
     const COLORREF was = GetSysColor(face), now = RGB(200, 100, 50);
     ASSERT_TRUE(SetSysColors(1, &face, &now));
+    SendMessageW(mast, WM_SYSCOLORCHANGE, 0, 0);
     pump_for(300);
     const auto frames = frames_of(mast, IDG_ABOUT_MAST, now);
     const std::vector<COLORREF> shown = shown_by(mast);
