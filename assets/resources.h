@@ -1,6 +1,8 @@
 // Resource identifiers of the pictures embedded in relinka.exe.
 #pragma once
 
+#include "win32/animation_resource.h"
+
 #define IDI_RELINKA 1
 #define IDI_GRAVAR 10
 #define IDI_LER 11
@@ -16,6 +18,3 @@
 #define IDG_BANNER_TOWER 40
 #define IDG_BANNER_LINK 41
 #define IDG_ABOUT_MAST 42
-
-// Animated GIFs are kept as raw data of this type.
-#define RT_GIF_ANIMATION 256

@@ -16,9 +16,12 @@ add_library(relinka_win STATIC
     src/win32/deadline_win.cpp
     src/win32/fonts_win.cpp
     src/win32/form_win.cpp
+    src/win32/gdiplus_win.cpp
     src/win32/modal_form_win.cpp
     src/win32/painting_win.cpp
     src/win32/screen_win.cpp
+    src/win32/screen_watch_win.cpp
+    src/win32/system_library_win.cpp
     src/win32/trace_win.cpp
     src/win32/visual_style_win.cpp
     src/win32/window_win.cpp
@@ -29,7 +32,8 @@ add_library(relinka_win STATIC
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
 target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
 target_include_directories(relinka_win PUBLIC assets)
-target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdiplus shlwapi gdi32 user32 advapi32)
+# Only Windows' KnownDLLs are imported (program_file_test): the others are loaded from the system's folder.
+target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdi32 user32 advapi32)
 
 # The manifest names the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
@@ -78,8 +82,9 @@ if(BUILD_TESTING)
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
     add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
                 tests/win/debug_output.cpp tests/win/fake_annotation_service.cpp
+                tests/win/embedded_animation.cpp
                 tests/win/process_counters.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus gtest psapi)
+    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus shlwapi gtest psapi)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
@@ -104,10 +109,11 @@ if(BUILD_TESTING)
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
     set(standin_tests echolink_binding_test end_to_end_test station_pc_test tick_wait_test
-                      bench_instruments_test)
+                      bench_instruments_test dll_search_test)
     set(tests_reading_wine_debug_output station_pc_test)
 
     add_wine_test(form_base_test)
+    add_wine_test(window_base_test)
     add_wine_test(answering_wait_test)
     add_wine_test(amigos_window_test)
     add_wine_test(friends_files_test)
@@ -118,6 +124,8 @@ if(BUILD_TESTING)
     add_wine_test(annotations_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
     target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
+    set_source_files_properties(tests/win/damaged_picture.rc PROPERTIES OBJECT_DEPENDS
+                                ${CMAKE_SOURCE_DIR}/tests/win/oversized_picture.gif)
     add_wine_test(echolink_binding_test)
     add_wine_test(echolink_declaration_test)
     add_wine_test(end_to_end_test)
@@ -128,6 +136,25 @@ if(BUILD_TESTING)
     target_sources(bench_instruments_test PRIVATE bench/screen_area.cpp bench/serving_processes.cpp)
     target_include_directories(bench_instruments_test PRIVATE bench)
     add_dependencies(bench_instruments_test startup_bench)
+    # A download folder with DLLs of system names beside relinka.exe: the planted DLL, copied under each
+    # name, and a small program that keeps its search to the system's folder, to compare with.
+    add_library(planted_dll SHARED tests/win/planted_dll.cpp)
+    set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
+    target_link_options(planted_dll PRIVATE -static)
+    add_executable(dll_search_reference WIN32 tests/win/dll_search_reference.cpp ${relinka_resources})
+    target_include_directories(dll_search_reference PRIVATE src assets ${CMAKE_BINARY_DIR}/generated)
+    target_link_libraries(dll_search_reference PRIVATE ole32)
+    target_link_options(dll_search_reference PRIVATE -static -municode -mwindows)
+    add_wine_test(dll_search_test)
+    add_dependencies(dll_search_test relinka planted_dll dll_search_reference)
+    # The names planted: the system DLLs relinka.exe and the libraries it uses load under Wine
+    # (WINEDEBUG=+loaddll, opening its three windows) that are not KnownDLLs on Windows, and others that
+    # programs of its kind load. Wine's internal ones that its KnownDLLs import (combase, ucrtbase, win32u,
+    # zlib1) are left out: on Windows a KnownDLL's imports come from the system's folder.
+    set(planted_dlls actxprxy comctl32 cryptbase dbghelp dwmapi gdiplus msimg32 oleacc propsys shcore userenv
+                     uxtheme version windowscodecs winmm wtsapi32)
+    list(JOIN planted_dlls "," planted_dlls)
+    set_tests_properties(dll_search_test PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;${planted_dlls}=n,b")
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
@@ -163,9 +190,10 @@ if(BUILD_TESTING)
     # the working set against the floor, and where the start-up goes; one supervision tick against the
     # stand-in with eight connected stations; what a screen reader is told over a minute; whether the
     # program answers while a tick waits; the soak of months of frames, ticks and openings; the CPU time a
-    # minute of the program, the wineserver and the X server, shown, locked and minimized.
+    # minute of the program, the wineserver and the X server, shown, locked and minimized; the memory the
+    # animations' frames take at four resolutions.
     foreach(bench startup_bench startup_breakdown tick_bench announcements_bench answer_bench soak_bench
-                  cpu_bench)
+                  cpu_bench frames_memory_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)

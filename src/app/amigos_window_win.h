@@ -7,6 +7,7 @@
 #include "win32/annotations_win.h"
 #include "win32/form_win.h"
 #include "win32/modal_form_win.h"
+#include "win32/screen_watch_win.h"
 #include "win32/windows_desktop_win.h"
 
 namespace relinka {
@@ -44,6 +45,7 @@ private:
     Amigos* amigos_ = nullptr;
     bool timer_enabled_ = false;
     ModalForm* modal_ = nullptr;  // the Help or About window while it is open
+    ScreenWatch screen_watch_;    // the animations of every window rest while nobody sees the screen
 };
 
 }  // namespace relinka

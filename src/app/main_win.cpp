@@ -11,6 +11,7 @@
 #include "win32/com_win.h"
 #include "win32/deadline_win.h"
 #include "win32/trace_win.h"
+#include "win32/system_library_win.h"
 #include "win32/windows_desktop_win.h"
 
 namespace relinka {
@@ -106,5 +107,6 @@ int run(const wchar_t* command_line, int show_command) {
 // `show_command` is how the shortcut asks for the window: a shortcut set to start minimized gives
 // SW_SHOWMINNOACTIVE. The command line is empty but where Windows starts Relinka again (restart.h).
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int show_command) {
+    relinka::restrict_dll_search_to_system_folder();
     return relinka::run(command_line, show_command);
 }

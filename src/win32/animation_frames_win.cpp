@@ -1,42 +1,26 @@
 #include "win32/animation_frames_win.h"
 
-#include <objidl.h>
-#include <shlwapi.h>
-// GDI+ needs min and max, which the program otherwise keeps out of its way.
+#include <objbase.h>
+
 #include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <cstring>
-#include <new>
 
-#include "resources.h"
+#include "win32/animation_resource.h"
 #include "win32/com_win.h"
-#include "win32/unique_win.h"
+#include "win32/gdiplus_win.h"
+#include "win32/trace_win.h"
 
 namespace relinka {
 
 namespace {
 
-// GDI+ from its first use to the end of the program.
-class GdiplusSession {
-public:
-    GdiplusSession() {
-        Gdiplus::GdiplusStartupInput input;
-        Gdiplus::GdiplusStartup(&token_, &input, nullptr);
-    }
-    ~GdiplusSession() {
-        if (token_) Gdiplus::GdiplusShutdown(token_);
-    }
-    GdiplusSession(const GdiplusSession&) = delete;
-    GdiplusSession& operator=(const GdiplusSession&) = delete;
+// GDI+'s name for the frames of an animation in time (FrameDimensionTime).
+constexpr GUID kFramesInTime{0x6aedbd6d, 0x3fb5, 0x418a, {0x83, 0xa6, 0x7f, 0x45, 0x22, 0x9d, 0xc8, 0x72}};
+constexpr PROPID kFrameDelay = 0x5100, kLoopCount = 0x5101;  // PropertyTagFrameDelay, PropertyTagLoopCount
 
-private:
-    ULONG_PTR token_ = 0;
-};
+// The program's pictures take at most 3.5 MiB of frames, whatever the screen. A 64-bit process could be
+// granted far more than this for a picture that asks for it, and then spend minutes filling it.
+constexpr unsigned long long kMostFramePixels = (256ull << 20) / 4;
 
 struct Embedded {
     const void* bytes = nullptr;
@@ -50,130 +34,198 @@ Embedded find_embedded(int resource) {
     return {LockResource(LoadResource(module, found)), SizeofResource(module, found)};
 }
 
-std::unique_ptr<Gdiplus::Image> load_image(const Embedded& embedded) {
-    if (!embedded.bytes) return nullptr;
-    start_gdiplus();
-    const auto stream = adopt(SHCreateMemStream(static_cast<const BYTE*>(embedded.bytes), embedded.size));
-    if (!stream) return nullptr;
-    auto image = std::make_unique<Gdiplus::Image>(stream.Get());  // keeps its own reference to the stream
-    if (image->GetLastStatus() != Gdiplus::Ok) return nullptr;
-    return image;
+// A copy of the bytes as a stream, which GDI+ reads for as long as the image lives. From ole32, which
+// the program imports anyway: importing shlwapi for SHCreateMemStream would bring in, under Wine, the
+// shcore it imports by name, before the program's first line could keep the search to the system's
+// folder (a planted shcore.dll was loaded so).
+Microsoft::WRL::ComPtr<IStream> stream_of(const Embedded& embedded) {
+    const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, embedded.size);
+    if (!memory) return nullptr;
+    std::memcpy(GlobalLock(memory), embedded.bytes, embedded.size);
+    GlobalUnlock(memory);
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    return adopt(stream);
 }
 
-std::vector<unsigned char> property(Gdiplus::Image& image, PROPID id) {
-    const UINT size = image.GetPropertyItemSize(id);
-    if (size == 0) return {};
+// A GDI+ object, handed back to GDI+ when it goes.
+template <class Object, auto Dispose>
+struct GdiplusDisposer {
+    const GdiplusFunctions* gdiplus;
+    void operator()(Object* object) const { (gdiplus->*Dispose)(object); }
+};
+using Image =
+    std::unique_ptr<Gdiplus::GpImage, GdiplusDisposer<Gdiplus::GpImage, &GdiplusFunctions::GdipDisposeImage>>;
+using Graphics = std::unique_ptr<Gdiplus::GpGraphics,
+                                 GdiplusDisposer<Gdiplus::GpGraphics, &GdiplusFunctions::GdipDeleteGraphics>>;
+
+std::vector<unsigned char> property(const GdiplusFunctions& gdiplus, Gdiplus::GpImage* image, PROPID id) {
+    UINT size = 0;
+    if (gdiplus.GdipGetPropertyItemSize(image, id, &size) != Gdiplus::Ok || size == 0) return {};
     std::vector<unsigned char> buffer(size);
     auto* item = reinterpret_cast<Gdiplus::PropertyItem*>(buffer.data());
-    if (image.GetPropertyItem(id, size, item) != Gdiplus::Ok) return {};
+    if (gdiplus.GdipGetPropertyItem(image, id, size, item) != Gdiplus::Ok) return {};
     const auto* value = static_cast<const unsigned char*>(item->value);
     return std::vector<unsigned char>(value, value + item->length);
 }
 
-AnimationFacts facts_of(Gdiplus::Image& image) {
+AnimationFacts facts_of(const GdiplusFunctions& gdiplus, Gdiplus::GpImage* image) {
     AnimationFacts facts;
-    facts.width = image.GetWidth();
-    facts.height = image.GetHeight();
-    GUID time = Gdiplus::FrameDimensionTime;
-    const UINT frames = std::max(1u, image.GetFrameCount(&time));
-    const std::vector<unsigned char> delays = property(image, PropertyTagFrameDelay);
+    gdiplus.GdipGetImageWidth(image, &facts.width);
+    gdiplus.GdipGetImageHeight(image, &facts.height);
+    UINT frames = 0;
+    gdiplus.GdipImageGetFrameCount(image, &kFramesInTime, &frames);
+    frames = std::max(1u, frames);
+    const std::vector<unsigned char> delays = property(gdiplus, image, kFrameDelay);
     for (UINT frame = 0; frame < frames; ++frame) {
         LONG centiseconds = 0;
         if (delays.size() >= (frame + 1) * sizeof(LONG))
             std::memcpy(&centiseconds, delays.data() + frame * sizeof(LONG), sizeof(LONG));
         facts.delays_ms.push_back(static_cast<unsigned>(centiseconds) * 10);
     }
-    const std::vector<unsigned char> loops = property(image, PropertyTagLoopCount);
+    const std::vector<unsigned char> loops = property(gdiplus, image, kLoopCount);
     if (loops.size() >= 2) facts.loop_count = loops[0] | loops[1] << 8;
     return facts;
 }
 
-// The program's pictures take about 1 MiB of frames at 96 dpi and some 10 MiB on the densest screens. A
-// 64-bit process could be granted far more than this and then spend minutes filling it.
-constexpr unsigned long long kMostFramePixels = (256ull << 20) / sizeof(std::uint32_t);
-
-// Pixels of `frames` frames of `size`; std::bad_alloc rather than more than any screen could need.
-size_t pixels_for(SIZE size, size_t frames) {
-    const unsigned long long pixels = static_cast<unsigned long long>(size.cx) * size.cy * frames;
-    if (pixels > kMostFramePixels) throw std::bad_alloc();
-    return static_cast<size_t>(pixels);
+// The picture scaled down to fit the area (never up), keeping its proportions; a pixel at the least.
+SIZE fitted(const AnimationFacts& facts, SIZE area) {
+    const double scale = std::min({1.0, double(area.cx) / facts.width, double(area.cy) / facts.height});
+    return {std::max(1L, LONG(facts.width * scale + 0.5)), std::max(1L, LONG(facts.height * scale + 0.5))};
 }
 
-// Each frame as it is shown: on the colour around it, scaled down to fit the area (never up) with
-// bicubic interpolation, and centred. False if a frame cannot be drawn.
-bool draw_frames(Gdiplus::Image& image, const AnimationFacts& facts, const BITMAPINFO& format,
-                 COLORREF background, std::uint32_t* pixels) {
-    const int width = format.bmiHeader.biWidth, height = format.bmiHeader.biHeight;
+// The frames one under another in a bitmap in the screen's format, selected into a memory DC for good.
+struct Strip {
+    UniqueBitmap bitmap;
+    UniqueMemoryDc dc;
+};
+
+// Every frame on the colour around it, scaled with bicubic interpolation into `place` of the area, in a
+// strip. Each is drawn into a device-independent canvas of the whole area, as GDI+ draws best and as the
+// area shows it (GDI+ rounds the edges of a scaled picture by where it stands), and its place copied to
+// the strip. Empty, traced, when a frame cannot be drawn.
+Strip draw_frames(const GdiplusFunctions& gdiplus, Gdiplus::GpImage* image, size_t count, SIZE area,
+                  const RECT& place, COLORREF background) {
+    const int width = place.right - place.left, height = place.bottom - place.top;
+    const WindowDc screen(nullptr);
+    Strip strip{UniqueBitmap(CreateCompatibleBitmap(screen.get(), width, height * static_cast<int>(count))),
+                UniqueMemoryDc(CreateCompatibleDC(screen.get()))};
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = area.cx;
+    format.bmiHeader.biHeight = area.cy;
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
     const UniqueMemoryDc canvas(CreateCompatibleDC(nullptr));
     void* bits = nullptr;
-    const UniqueBitmap bitmap(CreateDIBSection(canvas.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    const UniqueBitmap canvas_bitmap(
+        CreateDIBSection(canvas.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     const UniqueBrush fill(CreateSolidBrush(background));
-    if (!canvas || !bitmap || !fill) return false;
-    const SelectedObject selected(canvas.get(), bitmap.get());
-    const RECT area{0, 0, width, height};
-    const double scale = std::min({1.0, double(width) / facts.width, double(height) / facts.height});
-    const int shown_width = int(facts.width * scale + 0.5), shown_height = int(facts.height * scale + 0.5);
-    const size_t frame_pixels = pixels_for({width, height}, 1);
-    GUID time = Gdiplus::FrameDimensionTime;
-    for (UINT frame = 0; frame < facts.delays_ms.size(); ++frame) {
-        if (frame > 0 && image.SelectActiveFrame(&time, frame) != Gdiplus::Ok) return false;
-        FillRect(canvas.get(), &area, fill.get());
-        Gdiplus::Graphics graphics(canvas.get());
-        graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
-        graphics.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
-        if (graphics.DrawImage(&image, (width - shown_width) / 2, (height - shown_height) / 2, shown_width,
-                               shown_height) != Gdiplus::Ok)
-            return false;
-        graphics.Flush(Gdiplus::FlushIntentionSync);
-        GdiFlush();
-        std::memcpy(pixels + frame * frame_pixels, bits, frame_pixels * sizeof(std::uint32_t));
+    if (!strip.bitmap || !strip.dc || !canvas || !canvas_bitmap || !fill) {
+        trace_last_error("animation: a bitmap for its frames, so its area stays blank");
+        return {};
     }
-    return true;
+    SelectObject(strip.dc.get(), strip.bitmap.get());
+    const SelectedObject canvas_selected(canvas.get(), canvas_bitmap.get());
+    const RECT whole{0, 0, area.cx, area.cy};
+    for (UINT frame = 0; frame < count; ++frame) {
+        Gdiplus::GpStatus status =
+            frame > 0 ? gdiplus.GdipImageSelectActiveFrame(image, &kFramesInTime, frame) : Gdiplus::Ok;
+        FillRect(canvas.get(), &whole, fill.get());
+        Gdiplus::GpGraphics* made = nullptr;
+        if (status == Gdiplus::Ok) status = gdiplus.GdipCreateFromHDC(canvas.get(), &made);
+        const Graphics graphics(made, {&gdiplus});
+        if (status == Gdiplus::Ok) {
+            gdiplus.GdipSetInterpolationMode(made, Gdiplus::InterpolationModeHighQualityBicubic);
+            gdiplus.GdipSetPixelOffsetMode(made, Gdiplus::PixelOffsetModeHalf);
+            status = gdiplus.GdipDrawImageRectI(made, image, place.left, place.top, width, height);
+        }
+        if (status == Gdiplus::Ok) status = gdiplus.GdipFlush(made, Gdiplus::FlushIntentionSync);
+        if (status != Gdiplus::Ok) {
+            trace_failure("animation: drawing a frame, so its area stays blank", gdiplus_failure(status));
+            return {};
+        }
+        GdiFlush();
+        if (!BitBlt(strip.dc.get(), 0, height * static_cast<int>(frame), width, height, canvas.get(),
+                    place.left, place.top, SRCCOPY)) {
+            trace_last_error("animation: copying a frame, so its area stays blank");
+            return {};
+        }
+    }
+    return strip;
+}
+
+// Fills `area` of `dc` with `colour` without a brush.
+void fill(HDC dc, const RECT& area, COLORREF colour) {
+    if (IsRectEmpty(&area)) return;
+    const COLORREF was = SetBkColor(dc, colour);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &area, nullptr, 0, nullptr);
+    SetBkColor(dc, was);
 }
 
 }  // namespace
 
-void start_gdiplus() { static const GdiplusSession session; }
-
-AnimationFacts read_animation(int resource) {
-    const Embedded embedded = find_embedded(resource);
-    auto image = load_image(embedded);
-    if (!image) return {};
-    AnimationFacts facts = facts_of(*image);
-    facts.is_gif89a = embedded.size >= 6 && std::memcmp(embedded.bytes, "GIF89a", 6) == 0;
-    return facts;
-}
-
-AnimationFrames::AnimationFrames(int resource, SIZE size, COLORREF background, AnimationFacts facts)
+AnimationFrames::AnimationFrames(int resource, SIZE area, COLORREF background, AnimationFacts facts,
+                                 const RECT& place, UniqueBitmap strip, UniqueMemoryDc strip_dc)
     : resource_(resource),
-      size_(size),
+      area_(area),
       background_(background),
       facts_(std::move(facts)),
-      pixels_(pixels_for(size, facts_.delays_ms.size())) {
-    BITMAPINFOHEADER& header = format_.bmiHeader;
-    header.biSize = sizeof header;
-    header.biWidth = size.cx;
-    header.biHeight = size.cy;  // bottom-up, as the DIB section it is drawn in
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-}
+      frame_size_{place.right - place.left, place.bottom - place.top},
+      frame_origin_{place.left, place.top},
+      strip_(std::move(strip)),
+      strip_dc_(std::move(strip_dc)) {}
 
-std::shared_ptr<const AnimationFrames> AnimationFrames::of(int resource, SIZE size, COLORREF background) {
+std::shared_ptr<const AnimationFrames> AnimationFrames::of(int resource, SIZE area, COLORREF background) {
     // One set of frames per picture, for the program's life.
     static std::vector<std::shared_ptr<const AnimationFrames>> kept;
     const auto known = std::find_if(kept.begin(), kept.end(),
                                     [&](const auto& frames) { return frames->resource_ == resource; });
-    if (known != kept.end() && (*known)->size_.cx == size.cx && (*known)->size_.cy == size.cy &&
+    if (known != kept.end() && (*known)->area_.cx == area.cx && (*known)->area_.cy == area.cy &&
         (*known)->background_ == background)
         return *known;
-    if (size.cx <= 0 || size.cy <= 0) return nullptr;
-    const auto image = load_image(find_embedded(resource));
-    if (!image) return nullptr;
-    std::shared_ptr<AnimationFrames> frames(
-        new AnimationFrames(resource, size, background, facts_of(*image)));
-    if (!draw_frames(*image, frames->facts_, frames->format_, background, frames->pixels_.data()))
+    if (area.cx <= 0 || area.cy <= 0) return nullptr;
+    const GdiplusFunctions* gdiplus = relinka::gdiplus();
+    if (!gdiplus) return nullptr;  // traced when GDI+ was first asked for
+    const Embedded embedded = find_embedded(resource);
+    if (!embedded.bytes) {
+        trace_last_error("animation: finding its picture, so its area stays blank");
         return nullptr;
+    }
+    const auto stream = stream_of(embedded);
+    if (!stream) {
+        trace_failure("animation: a stream of its picture, so its area stays blank", E_OUTOFMEMORY);
+        return nullptr;
+    }
+    Gdiplus::GpImage* loaded = nullptr;
+    const Gdiplus::GpStatus status = gdiplus->GdipLoadImageFromStream(stream.Get(), &loaded);
+    const Image image(loaded, {gdiplus});
+    if (status != Gdiplus::Ok) {
+        trace_failure("animation: decoding its picture, so its area stays blank", gdiplus_failure(status));
+        return nullptr;
+    }
+    AnimationFacts facts = facts_of(*gdiplus, image.get());
+    if (facts.width == 0 || facts.height == 0) {
+        trace_failure("animation: its picture has no size, so its area stays blank", E_FAIL);
+        return nullptr;
+    }
+    const SIZE size = fitted(facts, area);
+    if (static_cast<unsigned long long>(size.cx) * size.cy * facts.delays_ms.size() > kMostFramePixels) {
+        trace_failure("animation: its frames would take more than 256 MiB, so its area stays blank",
+                      E_OUTOFMEMORY);
+        return nullptr;
+    }
+    // Centred.
+    const POINT origin{(area.cx - size.cx) / 2, (area.cy - size.cy) / 2};
+    const RECT place{origin.x, origin.y, origin.x + size.cx, origin.y + size.cy};
+    Strip strip = draw_frames(*gdiplus, image.get(), facts.delays_ms.size(), area, place, background);
+    if (!strip.bitmap) return nullptr;
+    std::shared_ptr<const AnimationFrames> frames(new AnimationFrames(
+        resource, area, background, std::move(facts), place, std::move(strip.bitmap), std::move(strip.dc)));
     if (known != kept.end())
         *known = frames;
     else
@@ -182,9 +234,18 @@ std::shared_ptr<const AnimationFrames> AnimationFrames::of(int resource, SIZE si
 }
 
 void AnimationFrames::show(HDC dc, size_t frame) const {
-    const LONG width = format_.bmiHeader.biWidth, height = format_.bmiHeader.biHeight;
-    SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels_.data() + frame * width * height,
-                      &format_, DIB_RGB_COLORS);
+    const LONG left = frame_origin_.x, top = frame_origin_.y;
+    const LONG right = left + frame_size_.cx, bottom = top + frame_size_.cy;
+    fill(dc, {0, 0, area_.cx, top}, background_);
+    fill(dc, {0, bottom, area_.cx, area_.cy}, background_);
+    fill(dc, {0, top, left, bottom}, background_);
+    fill(dc, {right, top, area_.cx, bottom}, background_);
+    copy_frame(dc, frame);
+}
+
+void AnimationFrames::copy_frame(HDC dc, size_t frame) const {
+    BitBlt(dc, frame_origin_.x, frame_origin_.y, frame_size_.cx, frame_size_.cy, strip_dc_.get(), 0,
+           frame_size_.cy * static_cast<int>(frame), SRCCOPY);
 }
 
 }  // namespace relinka

@@ -1,9 +1,12 @@
 #include "win32/animation_win.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "win32/animation_frames_win.h"
 #include "win32/unique_win.h"
+#include "win32/window_win.h"
 
 namespace relinka {
 
@@ -14,158 +17,159 @@ constexpr unsigned kDelayWhenMissing = 100;
 // Posted by a new control to itself: its picture is decoded once the window has shown, so that decoding
 // (and starting GDI+) does not hold up the program's first paint.
 constexpr UINT kDecodeMessage = WM_APP + 1;
-constexpr UINT kRestMessage = WM_APP + 2;  // wparam: resting
+constexpr UINT kFollowWindowMessage = WM_APP + 2;
 
-// One playing animation, owned by its control window. Showing a frame is a copy of frames made once.
-class Player {
+bool screen_seen = true;
+
+// One animation control. Showing a frame is a copy of frames made once.
+class AnimationControl final : public Window {
 public:
-    Player(HWND hwnd, std::shared_ptr<const AnimationFrames> frames)
-        : hwnd_(hwnd),
-          frames_(std::move(frames)),
-          playing_(frames_->count() > 1),
-          resting_(IsIconic(GetAncestor(hwnd, GA_ROOT))) {
-        if (!resting_) schedule();
+    static void register_class_once() {
+        register_control_class(kAnimationClass, CS_OWNDC,  // its device context is kept, not made per frame
+                               [](const CREATESTRUCTW& creation) -> std::unique_ptr<Window> {
+                                   return std::make_unique<AnimationControl>(
+                                       static_cast<int>(reinterpret_cast<INT_PTR>(creation.lpCreateParams)));
+                               });
+    }
+    static void set_screen_seen(bool seen) {
+        screen_seen = seen;
+        for (AnimationControl* control : living()) control->follow_state();
     }
 
-    void next_frame() {
-        if (!playing_ || resting_) return;  // a frame already on its way when it came to rest
-        if (++frame_ == frames_->count()) {
-            ++loops_played_;
-            if (frames_->facts().loop_count != 0 && loops_played_ >= frames_->facts().loop_count) {
-                --frame_;  // done: the last frame stays
-                playing_ = false;
-                stop_timer();
-                return;
-            }
-            frame_ = 0;
+    explicit AnimationControl(int resource) : resource_(resource) { living().push_back(this); }
+    ~AnimationControl() override { std::erase(living(), this); }
+
+protected:
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override {
+        switch (message) {
+            case WM_CREATE:
+                PostMessageW(hwnd(), kDecodeMessage, 0, 0);
+                return 0;
+            case kDecodeMessage:
+                if (!decoded_) {
+                    decoded_ = true;
+                    make_frames();
+                }
+                return 0;
+            case WM_SIZE:
+            case WM_SYSCOLORCHANGE:  // another area, or another colour around the picture
+                if (decoded_) make_frames();
+                return 0;
+            case kFollowWindowMessage:
+                follow_state();
+                return 0;
+            case WM_TIMER:
+                if (wparam == kAnimationFrameTimer) next_frame();
+                return 0;
+            case WM_ERASEBKGND:
+                return TRUE;
+            case WM_PAINT:
+                paint();
+                return 0;
+            case WM_NCDESTROY:
+                KillTimer(hwnd(), kAnimationFrameTimer);
+                break;
         }
-        // Drawn at once, without a trip through WM_PAINT: a frame is only a copy.
-        paint(WindowDc(hwnd_).get());
-        schedule();
+        return Window::handle(message, wparam, lparam);
     }
 
-    void rest(bool resting) {
-        if (resting == resting_) return;
-        resting_ = resting;
-        if (resting_)
+private:
+    static std::vector<AnimationControl*>& living() {
+        static std::vector<AnimationControl*> controls;
+        return controls;
+    }
+
+    // The colour the form gives the area around the picture, as it does for its labels.
+    HBRUSH background(HDC dc) const {
+        return reinterpret_cast<HBRUSH>(SendMessageW(GetParent(hwnd()), WM_CTLCOLORSTATIC,
+                                                     reinterpret_cast<WPARAM>(dc),
+                                                     reinterpret_cast<LPARAM>(hwnd())));
+    }
+
+    void make_frames() {
+        RECT area;
+        GetClientRect(hwnd(), &area);
+        LOGBRUSH colour{};
+        GetObjectW(background(WindowDc(hwnd()).get()), sizeof colour, &colour);
+        frames_ = AnimationFrames::of(resource_, {area.right, area.bottom}, colour.lbColor);
+        follow_state();
+        InvalidateRect(hwnd(), nullptr, FALSE);
+    }
+
+    void paint() {
+        PAINTSTRUCT painting;
+        const HDC dc = BeginPaint(hwnd(), &painting);
+        if (frames_) {
+            frames_->show(dc, frame_);
+        } else {
+            RECT area;
+            GetClientRect(hwnd(), &area);
+            FillRect(dc, &area, background(dc));
+        }
+        EndPaint(hwnd(), &painting);
+    }
+
+    bool playing() const { return frames_ && frames_->count() > 1 && !finished_; }
+
+    // Rests while nobody can see it; else plays on from the frame shown.
+    void follow_state() {
+        const bool resting =
+            !screen_seen || IsIconic(GetAncestor(hwnd(), GA_ROOT)) || !IsWindowVisible(hwnd());
+        if (resting || !playing())
             stop_timer();
         else
             schedule();
     }
 
-    void paint(HDC dc) const { frames_->show(dc, frame_); }
+    void next_frame() {
+        if (!playing() || timer_delay_ == 0) return;  // a frame already on its way when it came to rest
+        if (++frame_ == frames_->count()) {
+            ++loops_played_;
+            if (frames_->facts().loop_count != 0 && loops_played_ >= frames_->facts().loop_count) {
+                --frame_;  // done: the last frame stays
+                finished_ = true;
+                stop_timer();
+                return;
+            }
+            frame_ = 0;
+        }
+        // Drawn at once, without a trip through WM_PAINT: a frame is only a copy, and the margin stays.
+        frames_->copy_frame(WindowDc(hwnd()).get(), frame_);
+        schedule();
+    }
 
-private:
     // The timer runs at the current frame's delay; it is set again only when that delay changes.
     void schedule() {
-        if (!playing_) return;
         unsigned delay = frames_->facts().delays_ms[frame_];
         if (delay < kShortestDelay) delay = kDelayWhenMissing;
         if (delay == timer_delay_) return;
-        SetTimer(hwnd_, kAnimationFrameTimer, delay, nullptr);
+        SetTimer(hwnd(), kAnimationFrameTimer, delay, nullptr);
         timer_delay_ = delay;
     }
     void stop_timer() {
-        KillTimer(hwnd_, kAnimationFrameTimer);
+        if (timer_delay_ == 0) return;
+        KillTimer(hwnd(), kAnimationFrameTimer);
         timer_delay_ = 0;
     }
 
-    HWND hwnd_;
+    const int resource_;
+    bool decoded_ = false;
     std::shared_ptr<const AnimationFrames> frames_;
-    bool playing_;
-    bool resting_;
     size_t frame_ = 0;
     unsigned loops_played_ = 0;
+    bool finished_ = false;
     unsigned timer_delay_ = 0;  // 0: no timer
 };
-
-// The colour the form gives the area around the picture, as it does for its labels.
-HBRUSH background_of(HWND hwnd, HDC dc) {
-    return reinterpret_cast<HBRUSH>(SendMessageW(
-        GetParent(hwnd), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(hwnd)));
-}
-
-Player* decode(HWND hwnd, int resource) {
-    RECT area;
-    GetClientRect(hwnd, &area);
-    LOGBRUSH background{};
-    {
-        const WindowDc dc(hwnd);
-        GetObjectW(background_of(hwnd, dc.get()), sizeof background, &background);
-    }
-    auto frames = AnimationFrames::of(resource, {area.right, area.bottom}, background.lbColor);
-    return frames ? new Player(hwnd, std::move(frames)) : nullptr;
-}
-
-LRESULT handle(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-    auto* player = reinterpret_cast<Player*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    switch (message) {
-        case WM_CREATE:
-            PostMessageW(hwnd, kDecodeMessage,
-                         reinterpret_cast<WPARAM>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams),
-                         0);
-            return 0;
-        case kDecodeMessage:
-            if (player) return 0;
-            if ((player = decode(hwnd, static_cast<int>(wparam)))) {
-                SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(player));
-                InvalidateRect(hwnd, nullptr, FALSE);
-            }
-            return 0;
-        case kRestMessage:
-            if (player) player->rest(wparam != 0);
-            return 0;
-        case WM_TIMER:
-            if (player && wparam == kAnimationFrameTimer) player->next_frame();
-            return 0;
-        case WM_ERASEBKGND:
-            return TRUE;
-        case WM_PAINT: {
-            PAINTSTRUCT paint;
-            HDC dc = BeginPaint(hwnd, &paint);
-            if (player) {
-                player->paint(dc);
-            } else {
-                RECT area;
-                GetClientRect(hwnd, &area);
-                FillRect(dc, &area, background_of(hwnd, dc));
-            }
-            EndPaint(hwnd, &paint);
-            return 0;
-        }
-        case WM_NCDESTROY:
-            KillTimer(hwnd, kAnimationFrameTimer);
-            delete player;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-            return 0;
-    }
-    return DefWindowProcW(hwnd, message, wparam, lparam);
-}
-
-LRESULT CALLBACK animation_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    try {
-        return handle(hwnd, message, wparam, lparam);
-    } catch (...) {
-        return 0;  // no memory for the frames: the area stays blank
-    }
-}
 
 }  // namespace
 
 void register_animation_class() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.style = CS_OWNDC;  // its device context is kept, not made again for every frame
-        window_class.lpfnWndProc = animation_procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        window_class.lpszClassName = kAnimationClass;
-        return RegisterClassExW(&window_class);
-    }();
-    (void)atom;
+    static const bool registered = (AnimationControl::register_class_once(), true);
+    (void)registered;
 }
 
-void rest_animation(HWND control, bool resting) { SendMessageW(control, kRestMessage, resting, 0); }
+void follow_window_state(HWND control) { SendMessageW(control, kFollowWindowMessage, 0, 0); }
+
+void set_screen_seen(bool seen) { AnimationControl::set_screen_seen(seen); }
 
 }  // namespace relinka

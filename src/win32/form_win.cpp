@@ -344,11 +344,10 @@ LRESULT Form::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:  // the controls are still there
             if (described_) forget_controls(hwnd(), designs_, *annotations_);
             break;
-        case WM_SIZE:
-            // Nobody sees a minimized window's pictures: they rest until it is shown again.
+        case WM_WINDOWPOSCHANGED:
+            // Shown, hidden, minimized or restored: nobody sees a minimized or hidden window's pictures.
             for (const Control& control : controls_)
-                if (control.design->kind == ControlKind::Animation)
-                    rest_animation(control.hwnd, wparam == SIZE_MINIMIZED);
+                if (control.design->kind == ControlKind::Animation) follow_window_state(control.hwnd);
             break;
         case WM_CTLCOLORSTATIC:
             return colour_static(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));

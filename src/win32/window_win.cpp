@@ -1,36 +1,47 @@
 #include "win32/window_win.h"
 
 #include <utility>
+#include <vector>
 
 namespace relinka {
 
 namespace {
-constexpr wchar_t kClassName[] = L"RelinkaForm";
 
-}  // namespace
+constexpr wchar_t kFormClass[] = L"RelinkaForm";
 
-void Window::register_class() {
-    static const ATOM atom = [] {
-        WNDCLASSEXW window_class{};
-        window_class.cbSize = sizeof window_class;
-        window_class.style = CS_DBLCLKS;
-        window_class.lpfnWndProc = procedure;
-        window_class.hInstance = GetModuleHandleW(nullptr);
-        window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        // The index, not a brush: the form's face follows a change of palette.
-        window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        window_class.lpszClassName = kClassName;
-        return RegisterClassExW(&window_class);
-    }();
-    (void)atom;
+// The classes of controls of ours, by atom, with what makes each window's object.
+struct ControlClass {
+    ATOM atom;
+    Window::Maker make;
+};
+std::vector<ControlClass>& control_classes() {
+    static std::vector<ControlClass> classes;
+    return classes;
 }
 
-namespace {
 bool is_form(HWND hwnd) {
     wchar_t name[32];
-    return GetClassNameW(hwnd, name, 32) && lstrcmpW(name, kClassName) == 0;
+    return GetClassNameW(hwnd, name, 32) && lstrcmpW(name, kFormClass) == 0;
 }
+
 }  // namespace
+
+ATOM Window::register_class(const wchar_t* name, UINT style, HBRUSH background) {
+    WNDCLASSEXW window_class{};
+    window_class.cbSize = sizeof window_class;
+    window_class.style = style;
+    window_class.lpfnWndProc = procedure;
+    window_class.hInstance = GetModuleHandleW(nullptr);
+    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    window_class.hbrBackground = background;
+    window_class.lpszClassName = name;
+    return RegisterClassExW(&window_class);
+}
+
+void Window::register_control_class(const wchar_t* name, UINT class_style, Maker make) {
+    if (const ATOM atom = register_class(name, class_style, nullptr))
+        control_classes().push_back({atom, make});
+}
 
 Window::~Window() { destroy(); }
 
@@ -41,8 +52,11 @@ void Window::destroy() {
 }
 
 bool Window::create(DWORD style, const RECT& bounds, const wchar_t* caption) {
-    register_class();
-    return CreateWindowExW(0, kClassName, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
+    // The colour's index, not a brush: the form's face follows a change of palette.
+    static const ATOM form_class =
+        register_class(kFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    (void)form_class;
+    return CreateWindowExW(0, kFormClass, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                            bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
 
@@ -50,12 +64,28 @@ LRESULT Window::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     return DefWindowProcW(hwnd_, message, wparam, lparam);
 }
 
-LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (message == WM_NCCREATE) {
-        auto* window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        window->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+// The object of a window being made: a form's comes with its creation parameters, a control's is made
+// for it by its class's Maker. False if it cannot be had.
+bool Window::bind(HWND hwnd, const CREATESTRUCTW& creation) noexcept {
+    auto* window = static_cast<Window*>(creation.lpCreateParams);
+    const auto atom = static_cast<ATOM>(GetClassLongPtrW(hwnd, GCW_ATOM));
+    for (const ControlClass& control_class : control_classes()) {
+        if (control_class.atom != atom) continue;
+        try {
+            window = control_class.make(creation).release();
+        } catch (...) {
+            return false;  // no memory for it: the control is not made
+        }
+        window->owned_by_window_ = true;
     }
+    if (!window) return false;
+    window->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+    return true;
+}
+
+LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
+    if (message == WM_NCCREATE && !bind(hwnd, *reinterpret_cast<CREATESTRUCTW*>(lparam))) return FALSE;
     // Messages such as WM_GETMINMAXINFO come before WM_NCCREATE, when no object is bound yet.
     auto* window = reinterpret_cast<Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!window) return DefWindowProcW(hwnd, message, wparam, lparam);
@@ -68,6 +98,7 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         window->hwnd_ = nullptr;
+        if (window->owned_by_window_) delete window;
     }
     return result;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "win32/answering_wait_win.h"
+#include "win32/system_library_win.h"
 #include "win32/trace_win.h"
 #include "win32/unique_win.h"
 
@@ -198,10 +199,10 @@ std::wstring WindowsDesktop::from_ansi(std::string_view bytes) {
 void WindowsDesktop::shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file,
                                    const wchar_t* parameters, const wchar_t* directory, int show) {
     // shell32 is large and only the About window's link needs it: it is loaded at the first press, not
-    // at start-up. A known DLL, it always comes from the system's folder.
+    // at start-up.
     using ShellExecuteFunction = decltype(&ShellExecuteW);
     static const auto shell_execute_w = [] {
-        const HMODULE shell = LoadLibraryW(L"shell32.dll");
+        const HMODULE shell = load_system_library(L"shell32.dll");
         return shell ? reinterpret_cast<ShellExecuteFunction>(
                            reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
                      : nullptr;

@@ -1,19 +1,12 @@
 #include "wine_support.h"
 
-#include <objidl.h>
 #include <oleauto.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
-
 #include <vector>
 
-#include "win32/animation_frames_win.h"
+#include "win32/gdiplus_win.h"
 #include "win32/unique_win.h"
 
 namespace relinka::testing {
@@ -81,7 +74,7 @@ void save_screenshot(HWND window, const wchar_t* name) {
 
     CreateDirectoryW(L"screenshots", nullptr);
     const std::wstring path = std::wstring(L"screenshots\\") + name;
-    start_gdiplus();
+    gdiplus();  // started as the program starts it; the tests import GDI+'s classes
     Gdiplus::Bitmap image(bitmap.get(), nullptr);
     const CLSID encoder = png_encoder();
     image.Save(path.c_str(), &encoder, nullptr);

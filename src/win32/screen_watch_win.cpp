@@ -1,0 +1,121 @@
+#include "win32/screen_watch_win.h"
+
+#include <versionhelpers.h>
+#include <wtsapi32.h>
+
+#include <cstring>
+
+#include "win32/animation_win.h"
+#include "win32/system_library_win.h"
+#include "win32/trace_win.h"
+
+namespace relinka {
+
+namespace {
+
+// The console display's state, Windows 8 on (0 off, 1 on, 2 dimmed); the monitor's power on Windows 7
+// (0 off, 1 on).
+constexpr GUID kConsoleDisplayState{
+    0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
+constexpr GUID kMonitorPowerOn{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+
+template <class Function>
+Function function_of(HMODULE module, const char* name) {
+    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+}  // namespace
+
+void ScreenWatch::follow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+        case WM_CREATE:
+            start(window);
+            break;
+        case WM_DESTROY:
+            stop();
+            break;
+        case WM_WTSSESSION_CHANGE:
+            session_changed(wparam);
+            break;
+        case WM_POWERBROADCAST:
+            if (wparam == PBT_POWERSETTINGCHANGE)
+                power_setting_changed(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam));
+            break;
+    }
+}
+
+void ScreenWatch::start(HWND window) {
+    window_ = window;
+    // wtsapi32 is not one of Windows' KnownDLLs.
+    wtsapi_ = load_system_library(L"wtsapi32.dll");
+    const auto register_session = wtsapi_ ? function_of<decltype(&WTSRegisterSessionNotification)>(
+                                                wtsapi_, "WTSRegisterSessionNotification")
+                                          : nullptr;
+    if (!register_session || !register_session(window, NOTIFY_FOR_THIS_SESSION)) {
+        trace_last_error("WTSRegisterSessionNotification, so animations play on while the session is locked");
+        if (wtsapi_) FreeLibrary(wtsapi_);
+        wtsapi_ = nullptr;
+    }
+    // Windows sends the current state at once.
+    display_ = RegisterPowerSettingNotification(
+        window, IsWindows8OrGreater() ? &kConsoleDisplayState : &kMonitorPowerOn,
+        DEVICE_NOTIFY_WINDOW_HANDLE);
+    if (!display_)
+        trace_last_error("RegisterPowerSettingNotification, so animations play on while the display is off");
+}
+
+void ScreenWatch::stop() {
+    if (wtsapi_) {
+        if (const auto unregister = function_of<decltype(&WTSUnRegisterSessionNotification)>(
+                wtsapi_, "WTSUnRegisterSessionNotification"))
+            unregister(window_);
+        FreeLibrary(wtsapi_);
+        wtsapi_ = nullptr;
+    }
+    if (display_) UnregisterPowerSettingNotification(display_);
+    display_ = nullptr;
+    if (!window_) return;
+    window_ = nullptr;
+    // Nobody tells the animations of the screen any more.
+    locked_ = disconnected_ = display_off_ = false;
+    tell_animations();
+}
+
+void ScreenWatch::session_changed(WPARAM change) {
+    switch (change) {
+        case WTS_SESSION_LOCK:
+            locked_ = true;
+            break;
+        case WTS_SESSION_UNLOCK:
+            locked_ = false;
+            break;
+        case WTS_CONSOLE_DISCONNECT:
+        case WTS_REMOTE_DISCONNECT:
+            disconnected_ = true;
+            break;
+        case WTS_CONSOLE_CONNECT:
+            disconnected_ = false;
+            break;
+        case WTS_REMOTE_CONNECT:  // seen on another machine's screen, whatever the console's display does
+            disconnected_ = display_off_ = false;
+            break;
+        default:
+            return;
+    }
+    tell_animations();
+}
+
+void ScreenWatch::power_setting_changed(const POWERBROADCAST_SETTING& setting) {
+    if (!IsEqualGUID(setting.PowerSetting, kConsoleDisplayState) &&
+        !IsEqualGUID(setting.PowerSetting, kMonitorPowerOn))
+        return;
+    if (setting.DataLength < sizeof(DWORD) || GetSystemMetrics(SM_REMOTESESSION)) return;
+    DWORD state = 0;
+    std::memcpy(&state, setting.Data, sizeof state);
+    display_off_ = state == 0;  // dimmed is still seen
+    tell_animations();
+}
+
+void ScreenWatch::tell_animations() const { set_screen_seen(!locked_ && !disconnected_ && !display_off_); }
+
+}  // namespace relinka
