@@ -10,8 +10,8 @@
 #include "echolink/echolink_processes_win.h"
 #include "win32/com_win.h"
 #include "win32/deadline_win.h"
-#include "win32/trace_win.h"
 #include "win32/system_library_win.h"
+#include "win32/trace_win.h"
 #include "win32/windows_desktop_win.h"
 
 namespace relinka {
