@@ -1,13 +1,15 @@
 // relinka.exe beside the stand-in with eight ticked stations: the CPU time taken in a minute with the
-// window shown, shown while the session is locked (the message Windows sends then; Wine sends none), and
-// minimized, by relinka.exe and by the two Linux processes that do part of its work under Wine, the
-// prefix's wineserver and the display's X server. Wine does not count a process's CPU time, so each is
-// read from /proc/<pid>/stat. Prints a line saying what is counted, then one column of figures (a tab
-// after each label), headed by the way Wine shows windows in this prefix (inside a virtual desktop, or
-// each window its own X window) and the stations; bench/wine_benches runs it both ways and prints the
-// columns side by side. Nothing passes or fails on time; a sample that cannot be counted (the stations not
-// as asked, the window not minimized, a process gone or unreadable) stops it with the reason.
-// Usage: cpu_bench [--one-refused] [--seconds N] [relinka.exe]
+// window shown (the mouse pointer elsewhere), shown with the pointer resting on it, shown while the session
+// is locked (the message Windows sends then; Wine sends none), and minimized, by relinka.exe and by the two
+// Linux processes that do part of its work under Wine, the prefix's wineserver and the display's X server.
+// Wine does not count a process's CPU time, so each is read from /proc/<pid>/stat. Prints a line saying what
+// is counted, then one column of figures (a tab after each label), headed by the way Wine shows windows in
+// this prefix (inside a virtual desktop, or each window its own X window) and the stations;
+// bench/wine_benches runs it both ways and prints the columns side by side. The pointer is measured apart
+// because Wine, unlike Windows, follows a pointer resting on a themed control (a check box, say) by polling
+// it, every few tens of milliseconds, for as long as it rests there. Nothing passes or fails on time; a
+// sample that cannot be counted (the stations not as asked, the window not minimized, a process gone or
+// unreadable) stops it with the reason. Usage: cpu_bench [--one-refused] [--seconds N] [relinka.exe]
 //   --one-refused: EchoLink refuses one of the eight, so that every tick waits 3 s for it.
 #include <windows.h>
 
@@ -119,8 +121,25 @@ int wmain(int argc, wchar_t** argv) {
     DWORD session = 0;
     ProcessIdToSessionId(relinka.id(), &session);
     const auto running = [&] { return relinka.ended_within(0) ? "relinka.exe ended" : ""; };
+    const auto pointer_away = [&] {
+        POINT corner{0, 0};
+        if (!SetCursorPos(corner.x, corner.y)) return std::string("the pointer could not be moved away");
+        return std::string(GetAncestor(WindowFromPoint(corner), GA_ROOT) == window ? "the pointer rests on it"
+                                                                                   : running());
+    };
+    RECT middle{};
+    GetWindowRect(relinka.control(kCheck1 + 4), &middle);  // "conecta 5", in the middle of the window
     const std::vector<Phase> phases{
-        {"shown", [] {}, [] {}, running},
+        {"shown", [] {}, [] {}, pointer_away},
+        {"shown, pointer resting", [&] { SetCursorPos((middle.left + middle.right) / 2, middle.top + 4); },
+         [&] { SetCursorPos(0, 0); },
+         [&] {
+             POINT at{};
+             GetCursorPos(&at);
+             return std::string(GetAncestor(WindowFromPoint(at), GA_ROOT) == window
+                                    ? running()
+                                    : "the pointer is not on it");
+         }},
         {"shown, session locked",
          [&] { PostMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK, session); },
          [&] { PostMessageW(window, WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK, session); }, running},
@@ -131,6 +150,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("CPU s a minute, over %lu s each: relinka.exe + %s + %s = sum\n\t%s\n\t%s\n", seconds,
                 server.name.c_str(), x_server.name.c_str(), windows_shown().c_str(),
                 one_refused ? "eight stations, one refused" : "eight connected stations");
+    SetCursorPos(0, 0);
     for (const Phase& phase : phases) {
         phase.enter();
         Sleep(kSettle);
