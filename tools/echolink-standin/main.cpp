@@ -42,7 +42,7 @@ int failed(std::wstring_view what, HRESULT hr) {
     return 1;
 }
 
-int serve(HINSTANCE instance, bool started_by_com, int show) {
+int serve(bool started_by_com, int show) {
     const ComApartment apartment;
     if (FAILED(apartment.result())) return failed(L"CoInitializeEx", apartment.result());
     ServerLifetime lifetime(started_by_com);
@@ -51,7 +51,7 @@ int serve(HINSTANCE instance, bool started_by_com, int show) {
     if (FAILED(hr)) return failed(L"Criar o objeto EchoLink", hr);
     IUnknown& identity = *static_cast<IEchoLinkApp*>(app.Get());
     std::unique_ptr<StationWindow> window;
-    hr = StationWindow::open(instance, *app.Get(), show, window);
+    hr = StationWindow::open(*app.Get(), show, window);
     if (FAILED(hr)) return failed(L"Abrir a janela", hr);
     SingletonFactory factory(identity, lifetime);
     DWORD registration = 0;
@@ -60,11 +60,7 @@ int serve(HINSTANCE instance, bool started_by_com, int show) {
     if (FAILED(hr)) return failed(L"CoRegisterClassObject", hr);
 
     MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        if (window->handle() && IsDialogMessageW(window->handle(), &message)) continue;
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) relinka::dispatch_message(message);
 
     // No new clients, then cut the ones still holding the object, before it goes away.
     CoRevokeClassObject(registration);
@@ -81,14 +77,14 @@ int register_or_unregister(HRESULT (*action)() noexcept, std::wstring_view what)
 }  // namespace
 }  // namespace standin
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int show) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR command_line, int show) {
     using namespace standin;
     try {
         switch (mode_of(command_line)) {
             case Mode::ServeByHand:
-                return serve(instance, false, show);
+                return serve(false, show);
             case Mode::ServeForCom:
-                return serve(instance, true, show);
+                return serve(true, show);
             case Mode::Register:
                 return register_or_unregister(register_server, L"/regserver");
             case Mode::Unregister:

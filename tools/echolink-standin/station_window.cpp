@@ -9,7 +9,6 @@ namespace standin {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"EchoLinkStandInWindow";
 constexpr int kListId = 100;
 constexpr int kDropId = 101;
 constexpr int kCloseId = 102;
@@ -18,68 +17,32 @@ constexpr UINT kRefreshMs = 250;
 constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 240;
 
-HRESULT register_class(HINSTANCE instance, WNDPROC procedure) {
-    WNDCLASSEXW window_class{};
-    window_class.cbSize = sizeof window_class;
-    window_class.lpfnWndProc = procedure;
-    window_class.hInstance = instance;
-    window_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    window_class.lpszClassName = kClassName;
-    if (RegisterClassExW(&window_class) || GetLastError() == ERROR_CLASS_ALREADY_EXISTS) return S_OK;
-    return HRESULT_FROM_WIN32(GetLastError());
-}
-
 std::wstring row_text(const Station& station) {
     return station.established ? station.callsign : station.callsign + L"  (conectando)";
 }
 
 }  // namespace
 
-HRESULT StationWindow::open(HINSTANCE instance, EchoLinkApp& app, int show,
-                            std::unique_ptr<StationWindow>& out) noexcept {
-    HRESULT hr = register_class(instance, &StationWindow::procedure);
-    if (FAILED(hr)) return hr;
+HRESULT StationWindow::open(EchoLinkApp& app, int show, std::unique_ptr<StationWindow>& out) noexcept {
     std::unique_ptr<StationWindow> window(new (std::nothrow) StationWindow(app));
     if (!window) return E_OUTOFMEMORY;
     constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     RECT frame{0, 0, kClientWidth, kClientHeight};
     AdjustWindowRect(&frame, style, FALSE);
-    if (!CreateWindowExW(0, kClassName, L"EchoLink (substituto)", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                         window.get()))
-        return HRESULT_FROM_WIN32(GetLastError());
-    ShowWindow(window->window_, show);
+    // Where Windows puts a new window: it ignores the top when the left is CW_USEDEFAULT.
+    const RECT bounds{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT + (frame.right - frame.left),
+                      CW_USEDEFAULT + (frame.bottom - frame.top)};
+    if (!window->create(style, bounds, L"EchoLink (substituto)")) return HRESULT_FROM_WIN32(GetLastError());
+    ShowWindow(window->hwnd(), show);
     out = std::move(window);
     return S_OK;
-}
-
-StationWindow::~StationWindow() {
-    if (window_) DestroyWindow(window_);
-}
-
-LRESULT CALLBACK StationWindow::procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<StationWindow*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
-        self->window_ = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    // Messages such as WM_GETMINMAXINFO come before WM_NCCREATE, when no object is bound yet.
-    auto* self = reinterpret_cast<StationWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(window, message, wparam, lparam);
-    try {
-        return self->handle(message, wparam, lparam);
-    } catch (...) {
-        // Out of memory while refreshing: the list is redrawn at the next tick.
-        return 0;
-    }
 }
 
 LRESULT StationWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_CREATE:
             create_controls();
-            SetTimer(window_, kRefreshTimer, kRefreshMs, nullptr);
+            SetTimer(hwnd(), kRefreshTimer, kRefreshMs, nullptr);
             return 0;
         case WM_TIMER:
             refresh();
@@ -94,23 +57,18 @@ LRESULT StationWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_DESTROY:
             PostQuitMessage(0);
             return 0;
-        case WM_NCDESTROY: {
-            const HWND window = std::exchange(window_, nullptr);
-            SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-            return DefWindowProcW(window, message, wparam, lparam);
-        }
     }
-    return DefWindowProcW(window_, message, wparam, lparam);
+    return Window::handle(message, wparam, lparam);
 }
 
 void StationWindow::create_controls() {
-    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window_, GWLP_HINSTANCE));
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(hwnd(), GWLP_HINSTANCE));
     const auto font = reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT));
     auto control = [&](const wchar_t* class_name, const wchar_t* text, DWORD style, int x, int y, int width,
                        int height, int id) {
         HWND created =
             CreateWindowExW(0, class_name, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | style, x, y, width,
-                            height, window_, reinterpret_cast<HMENU>(INT_PTR{id}), instance, nullptr);
+                            height, hwnd(), reinterpret_cast<HMENU>(INT_PTR{id}), instance, nullptr);
         SendMessageW(created, WM_SETFONT, font, FALSE);
         return created;
     };
@@ -146,7 +104,7 @@ void StationWindow::close() {
     if (closing_) return;
     closing_ = true;
     app_.raise_closing();
-    DestroyWindow(window_);
+    DestroyWindow(hwnd());
 }
 
 }  // namespace standin

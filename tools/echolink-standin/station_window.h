@@ -7,33 +7,27 @@
 #include <vector>
 
 #include "station_table.h"
+#include "win32/window_win.h"
 
 namespace standin {
 
 class EchoLinkApp;
 
-class StationWindow {
+// A window of the program's kind (relinka::Window): the same window procedure binds it.
+class StationWindow final : public relinka::Window {
 public:
-    static HRESULT open(HINSTANCE instance, EchoLinkApp& app, int show,
-                        std::unique_ptr<StationWindow>& out) noexcept;
-    StationWindow(const StationWindow&) = delete;
-    StationWindow& operator=(const StationWindow&) = delete;
-    ~StationWindow();
-
-    HWND handle() const noexcept { return window_; }
+    static HRESULT open(EchoLinkApp& app, int show, std::unique_ptr<StationWindow>& out) noexcept;
 
 private:
     explicit StationWindow(EchoLinkApp& app) noexcept : app_(app) {}
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
-    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
     void create_controls();
     void refresh();
     void drop_selected();
     void close();
 
     EchoLinkApp& app_;
-    HWND window_ = nullptr;
     HWND list_ = nullptr;
     std::vector<Station> shown_;  // what the list box shows, row by row
     bool closing_ = false;
