@@ -62,9 +62,10 @@ void AmigosWindow::SetLabel(int slot, std::wstring_view caption) {
 void AmigosWindow::SetTimerEnabled(bool enabled) {
     if (enabled == timer_enabled_) return;
     timer_enabled_ = enabled;
-    if (enabled)
-        SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr);
-    else
+    if (enabled) {
+        if (!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr))
+            trace_last_error("SetTimer Timer1, so no tick comes");
+    } else
         KillTimer(hwnd(), kTimer1);
     if (described()) announce_indicator(control(kShape1), enabled, annotations_);
 }

@@ -61,7 +61,8 @@ int run(const wchar_t* command_line, int show_command) {
     // not put a "not responding" ghost in the window's place meanwhile, whose close button would end the
     // program.
     DisableProcessWindowsGhosting();
-    ComApartment apartment;
+    const ComApartment apartment;
+    traced("CoInitializeEx, so EchoLink's object cannot be made", apartment.result());
     WindowsDesktop desktop;
     // The system's annotation service, made at the first request, once the window has shown.
     Annotations annotations(system_annotation_service);

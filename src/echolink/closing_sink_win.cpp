@@ -6,6 +6,7 @@
 
 #include "echolink/echolink_automation_win.h"
 #include "win32/com_win.h"
+#include "win32/trace_win.h"
 
 namespace relinka {
 
@@ -22,11 +23,14 @@ DISPID ClosingSink::registered_closing_dispid() {
     Microsoft::WRL::ComPtr<ITypeLib> library;
     Microsoft::WRL::ComPtr<ITypeInfo> events;
     FUNCDESC* first = nullptr;
-    if (FAILED(LoadRegTypeLib(kEchoLinkLibrary, kEchoLinkLibraryMajor, kEchoLinkLibraryMinor, LOCALE_NEUTRAL,
-                              &library)) ||
-        FAILED(library->GetTypeInfoOfGuid(kEchoLinkEvents, &events)) ||
-        FAILED(events->GetFuncDesc(0, &first)))
+    HRESULT status = LoadRegTypeLib(kEchoLinkLibrary, kEchoLinkLibraryMajor, kEchoLinkLibraryMinor,
+                                    LOCALE_NEUTRAL, &library);
+    if (SUCCEEDED(status)) status = library->GetTypeInfoOfGuid(kEchoLinkEvents, &events);
+    if (SUCCEEDED(status)) status = events->GetFuncDesc(0, &first);
+    if (FAILED(status)) {
+        trace_failure("EchoLink's type library unread, Closing taken to be dispatch id 1", status);
         return kAssumedClosingDispid;
+    }
     const DISPID closing = first->memid;
     events->ReleaseFuncDesc(first);
     return closing;

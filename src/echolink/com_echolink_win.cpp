@@ -44,7 +44,7 @@ std::unique_ptr<ComEchoLink> ComEchoLink::create(std::function<void()> on_closin
 
 ComEchoLink::~ComEchoLink() {
     if (sink_) sink_->disarm();
-    if (cookie_) events_->Unadvise(cookie_);
+    if (cookie_) traced("EchoLink Unadvise, the subscription is left to COM", events_->Unadvise(cookie_));
 }
 
 void ComEchoLink::Connect(std::wstring_view callsign, bool flag) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/animation_frames_win.h"
+#include "win32/trace_win.h"
 #include "win32/unique_win.h"
 #include "win32/window_win.h"
 
@@ -143,7 +144,10 @@ private:
         unsigned delay = frames_->facts().delays_ms[frame_];
         if (delay < kShortestDelay) delay = kDelayWhenMissing;
         if (delay == timer_delay_) return;
-        SetTimer(hwnd(), kAnimationFrameTimer, delay, nullptr);
+        if (!SetTimer(hwnd(), kAnimationFrameTimer, delay, nullptr)) {
+            trace_last_error("SetTimer of an animation, so it stands still");
+            return;
+        }
         timer_delay_ = delay;
     }
     void stop_timer() {
