@@ -15,7 +15,10 @@ namespace {
 
 UniqueBstr make_bstr(std::wstring_view text) {
     UniqueBstr bstr(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())));
-    if (!bstr) throw EchoLinkError("call", E_OUTOFMEMORY);
+    if (!bstr) {
+        trace_failure("EchoLink call: no memory for its callsign", E_OUTOFMEMORY);
+        throw EchoLinkError("call", E_OUTOFMEMORY);
+    }
     return bstr;
 }
 
