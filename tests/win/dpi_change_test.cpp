@@ -84,7 +84,7 @@ void move_to_dpi(HWND window, int dpi) {
 using WithForm = std::function<void(const Screen& screen, const std::function<void(Form&)>& use)>;
 
 // Made at 144 dpi; made at 96, moved to 144 and back.
-void expect_follows_the_resolution(const FormSpec& spec, std::span<const ControlSpec> table,
+void expect_follows_the_resolution(const FormSpec& window_design, std::span<const ControlSpec> table,
                                    const WithForm& with_form) {
     TestScreen at_144, at_96;
     at_144.dpi = 144;
@@ -93,8 +93,8 @@ void expect_follows_the_resolution(const FormSpec& spec, std::span<const Control
     with_form(at_144, [&](Form& form) {
         RECT client;
         GetClientRect(form.hwnd(), &client);
-        ASSERT_EQ(size_text(size_of(client)), size_text({twips_to_pixels(spec.client_width, 144),
-                                                         twips_to_pixels(spec.client_height, 144)}))
+        ASSERT_EQ(size_text(size_of(client)), size_text({twips_to_pixels(window_design.client_width, 144),
+                                                         twips_to_pixels(window_design.client_height, 144)}))
             << "not made at 144 dpi";
         made_at_144 = layout_of(form, table);
     });
