@@ -48,9 +48,9 @@ RelinkasHere::RelinkasHere(bool restarted)
         restarted_here_.reset(CreateMutexW(nullptr, FALSE, name_for_folder(L"reiniciado em").c_str()));
         makes_way_ = another_here;
     } else {
-        makes_way_ = UniqueHandle(OpenMutexW(SYNCHRONIZE, FALSE, name_for_folder(L"reiniciado em").c_str()))
-                         .
-                         operator bool();
+        const UniqueHandle restarted_here(
+            OpenMutexW(SYNCHRONIZE, FALSE, name_for_folder(L"reiniciado em").c_str()));
+        makes_way_ = static_cast<bool>(restarted_here);
     }
 }
 
