@@ -1,5 +1,7 @@
 #include "win32/gdiplus_win.h"
 
+#include <type_traits>
+
 #include "win32/system_library_win.h"
 #include "win32/trace_win.h"
 
@@ -9,7 +11,7 @@ namespace {
 
 template <class Function>
 bool bind(HMODULE module, const char* name, Function& function) {
-    function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+    function = function_of<std::remove_pointer_t<Function>>(module, name);
     return function != nullptr;
 }
 

@@ -19,11 +19,6 @@ constexpr GUID kConsoleDisplayState{
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID kMonitorPowerOn{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
 
-template <class Function>
-Function function_of(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
 }  // namespace
 
 void ScreenWatch::follow(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -48,9 +43,8 @@ void ScreenWatch::start(HWND window) {
     window_ = window;
     // wtsapi32 is not one of Windows' KnownDLLs.
     wtsapi_ = load_system_library(L"wtsapi32.dll");
-    const auto register_session = wtsapi_ ? function_of<decltype(&WTSRegisterSessionNotification)>(
-                                                wtsapi_, "WTSRegisterSessionNotification")
-                                          : nullptr;
+    auto* const register_session =
+        function_of<decltype(WTSRegisterSessionNotification)>(wtsapi_, "WTSRegisterSessionNotification");
     if (!register_session || !register_session(window, NOTIFY_FOR_THIS_SESSION)) {
         trace_last_error("WTSRegisterSessionNotification, so animations play on while the session is locked");
         if (wtsapi_) FreeLibrary(wtsapi_);
@@ -66,7 +60,7 @@ void ScreenWatch::start(HWND window) {
 
 void ScreenWatch::stop() {
     if (wtsapi_) {
-        if (const auto unregister = function_of<decltype(&WTSUnRegisterSessionNotification)>(
+        if (const auto unregister = function_of<decltype(WTSUnRegisterSessionNotification)>(
                 wtsapi_, "WTSUnRegisterSessionNotification"))
             unregister(window_);
         FreeLibrary(wtsapi_);

@@ -1,5 +1,6 @@
 #include "win32/screen_win.h"
 
+#include "win32/system_library_win.h"
 #include "win32/trace_win.h"
 #include "win32/twips_win.h"
 
@@ -10,8 +11,7 @@ namespace {
 // A function of user32 that Windows 7 lacks: the program must still start there, so it is looked up.
 template <class Function>
 Function* newer_user32(const char* name) {
-    return reinterpret_cast<Function*>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
+    return function_of<Function>(GetModuleHandleW(L"user32.dll"), name);
 }
 
 using GetDpiForWindow = UINT WINAPI(HWND);

@@ -7,10 +7,8 @@
 namespace relinka {
 
 void restrict_dll_search_to_system_folder() {
-    using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
-    const auto set_default_dll_directories =
-        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+    auto* const set_default_dll_directories =
+        function_of<BOOL WINAPI(DWORD)>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (set_default_dll_directories && set_default_dll_directories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     trace_last_error("SetDefaultDllDirectories, so only the current folder is taken out of the DLL search");
     if (!SetDllDirectoryW(L"")) trace_last_error("SetDllDirectoryW, the DLL search is left as it was");

@@ -16,4 +16,12 @@ void restrict_dll_search_to_system_folder();
 // be loaded. What it imports comes from the system's folder too.
 HMODULE load_system_library(const wchar_t* name);
 
+// The function `name` of `module`, as a `Function` (a function type); null where `module` is null or this
+// Windows lacks the function.
+template <class Function>
+Function* function_of(HMODULE module, const char* name) {
+    return module ? reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(module, name)))
+                  : nullptr;
+}
+
 }  // namespace relinka

@@ -4,6 +4,7 @@
 #include <vssym32.h>
 
 #include "win32/contrast.h"
+#include "win32/system_library_win.h"
 #include "win32/trace_win.h"
 
 namespace relinka {
@@ -13,9 +14,7 @@ namespace {
 // Where no style is in use, the library of styles is not loaded at all; it is never loaded here.
 template <class Function>
 Function* visual_styles(const char* name) {
-    const HMODULE library = GetModuleHandleW(L"uxtheme.dll");
-    return library ? reinterpret_cast<Function*>(reinterpret_cast<void*>(GetProcAddress(library, name)))
-                   : nullptr;
+    return function_of<Function>(GetModuleHandleW(L"uxtheme.dll"), name);
 }
 
 using OpenThemeData = HTHEME WINAPI(HWND, LPCWSTR);

@@ -200,13 +200,8 @@ void WindowsDesktop::shell_execute(HWND owner, const wchar_t* operation, const w
                                    const wchar_t* parameters, const wchar_t* directory, int show) {
     // shell32 is large and only the About window's link needs it: it is loaded at the first press, not
     // at start-up.
-    using ShellExecuteFunction = decltype(&ShellExecuteW);
-    static const auto shell_execute_w = [] {
-        const HMODULE shell = load_system_library(L"shell32.dll");
-        return shell ? reinterpret_cast<ShellExecuteFunction>(
-                           reinterpret_cast<void*>(GetProcAddress(shell, "ShellExecuteW")))
-                     : nullptr;
-    }();
+    static auto* const shell_execute_w =
+        function_of<decltype(ShellExecuteW)>(load_system_library(L"shell32.dll"), "ShellExecuteW");
     if (shell_execute_w) shell_execute_w(owner, operation, file, parameters, directory, show);
 }
 
