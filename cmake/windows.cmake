@@ -35,12 +35,14 @@ target_include_directories(relinka_win PUBLIC assets)
 # Only Windows' KnownDLLs are imported (program_file_test): the others are loaded from the system's folder.
 target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdi32 user32 advapi32)
 
-# The manifest names the build's own architecture.
+# The manifest and the installer's stub name the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(MANIFEST_ARCHITECTURE x86)
+    set(INSTALLER_STUB x86-unicode)
     set(WINE_BITS 32)
 else()
     set(MANIFEST_ARCHITECTURE amd64)
+    set(INSTALLER_STUB amd64-unicode)
     set(WINE_BITS 64)
 endif()
 configure_file(assets/relinka.manifest.in generated/relinka.manifest @ONLY)
@@ -74,6 +76,26 @@ set(relinka_package relinka-${PROJECT_VERSION}-windows-${MANIFEST_ARCHITECTURE})
 set(CPACK_PACKAGE_FILE_NAME ${relinka_package})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 include(CPack)
+
+# The installer operators download beside the zip (scripts/package), made by makensis (Debian's nsis)
+# from the same relinka.exe and guide. The 32-bit build's is the one shipped; the 64-bit build's, with
+# the 64-bit stub and program, is what its tests install on a machine that cannot run 32-bit programs.
+# A build of relinka.exe alone needs no makensis.
+find_program(MAKENSIS makensis)
+set(INSTALLER_NAME relinka-${PROJECT_VERSION}-instalar.exe)
+if(MAKENSIS)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/${INSTALLER_NAME}
+        COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DTARGET=${INSTALLER_STUB} -DVERSION=${PROJECT_VERSION}
+                -DPROGRAM=$<TARGET_FILE:relinka> -DGUIDE=${CMAKE_BINARY_DIR}/LEIAME.txt
+                -DICON=${CMAKE_SOURCE_DIR}/assets/relinka.ico -DOUTFILE=${CMAKE_BINARY_DIR}/bin/${INSTALLER_NAME}
+                ${CMAKE_SOURCE_DIR}/packaging/relinka.nsi
+        DEPENDS relinka ${CMAKE_BINARY_DIR}/LEIAME.txt ${CMAKE_SOURCE_DIR}/packaging/relinka.nsi
+                ${CMAKE_SOURCE_DIR}/assets/relinka.ico
+        VERBATIM)
+    add_custom_target(installer ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/${INSTALLER_NAME})
+elseif(BUILD_TESTING)
+    message(FATAL_ERROR "makensis (Debian's nsis) is needed for the installer the tests install")
+endif()
 
 if(BUILD_TESTING)
     # The EchoLink stand-in, for the tests and the demo.
