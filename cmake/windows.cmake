@@ -158,17 +158,25 @@ if(BUILD_TESTING)
     target_sources(bench_instruments_test PRIVATE bench/screen_area.cpp bench/serving_processes.cpp)
     target_include_directories(bench_instruments_test PRIVATE bench)
     add_dependencies(bench_instruments_test startup_bench)
-    # A download folder with DLLs of system names beside relinka.exe: the planted DLL, copied under each
-    # name, and a small program that keeps its search to the system's folder, to compare with.
+    # A download folder with DLLs of system names beside relinka.exe and the installer: the planted DLL,
+    # copied under each name, and small programs that keep their search to the system's folder, to
+    # compare with.
     add_library(planted_dll SHARED tests/win/planted_dll.cpp)
     set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
     target_link_options(planted_dll PRIVATE -static)
-    add_executable(dll_search_reference WIN32 tests/win/dll_search_reference.cpp ${relinka_resources})
-    target_include_directories(dll_search_reference PRIVATE src assets ${CMAKE_BINARY_DIR}/generated)
-    target_link_libraries(dll_search_reference PRIVATE ole32)
-    target_link_options(dll_search_reference PRIVATE -static -municode -mwindows)
+    # The second reference imports shell32 and saves a shortcut, as the installer does.
+    foreach(reference dll_search_reference dll_search_reference_shell)
+        add_executable(${reference} WIN32 tests/win/dll_search_reference.cpp ${relinka_resources})
+        target_include_directories(${reference} PRIVATE src assets ${CMAKE_BINARY_DIR}/generated)
+        target_link_libraries(${reference} PRIVATE ole32 uuid)
+        target_link_options(${reference} PRIVATE -static -municode -mwindows)
+    endforeach()
+    target_compile_definitions(dll_search_reference_shell PRIVATE IMPORTS_THE_SHELL)
+    target_link_libraries(dll_search_reference_shell PRIVATE shell32)
     add_wine_test(dll_search_test)
-    add_dependencies(dll_search_test relinka planted_dll dll_search_reference)
+    add_dependencies(dll_search_test relinka planted_dll dll_search_reference dll_search_reference_shell
+                     installer)
+    target_compile_definitions(dll_search_test PRIVATE INSTALLER_NAME="${INSTALLER_NAME}")
     # The names planted: the system DLLs relinka.exe and the libraries it uses load under Wine
     # (WINEDEBUG=+loaddll, opening its three windows) that are not KnownDLLs on Windows, and others that
     # programs of its kind load. Wine's internal ones that its KnownDLLs import (combase, ucrtbase, win32u,
@@ -176,7 +184,10 @@ if(BUILD_TESTING)
     set(planted_dlls actxprxy comctl32 cryptbase dbghelp dwmapi gdiplus msimg32 oleacc propsys shcore userenv
                      uxtheme version windowscodecs winmm wtsapi32)
     list(JOIN planted_dlls "," planted_dlls)
-    set_tests_properties(dll_search_test PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;${planted_dlls}=n,b")
+    # Wine's menu builder, which a shortcut the installer makes would start, writes Linux menu entries into
+    # the home folder: it is kept out.
+    set_tests_properties(dll_search_test PROPERTIES ENVIRONMENT
+                         "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=\;${planted_dlls}=n,b")
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
