@@ -42,7 +42,7 @@ VIAddVersionKey /LANG=1046 "LegalCopyright" "© Fulano de Tal, ${PUBLISHER}"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_COMPONENTSPAGE_NODESC
-!define MUI_COMPONENTSPAGE_TEXT_TOP "O Relinka, o guia LEIAME.txt e um atalho no menu Iniciar. Marque abaixo se o Relinka deve abrir sozinho, minimizado, quando você entrar no Windows: ele vigia desde o primeiro segundo."
+!define MUI_COMPONENTSPAGE_TEXT_TOP "Serão instalados o Relinka, o guia LEIAME.txt e um atalho no menu Iniciar. Marque abaixo se o Relinka deve abrir sozinho, minimizado, quando você entrar no Windows: ele vigia desde o primeiro segundo."
 !insertmacro MUI_PAGE_COMPONENTS
 !define MUI_DIRECTORYPAGE_TEXT_TOP "O Relinka guarda a lista de estações (amigos.txt) na pasta em que é instalado; a pasta sugerida é só sua, e o Windows deixa o Relinka gravar nela. Se o Relinka já está instalado nesta pasta, ele é atualizado e a lista fica como está."
 !insertmacro MUI_PAGE_DIRECTORY
