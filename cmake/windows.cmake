@@ -35,12 +35,14 @@ target_include_directories(relinka_win PUBLIC assets)
 # Only Windows' KnownDLLs are imported (program_file_test): the others are loaded from the system's folder.
 target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdi32 user32 advapi32)
 
-# The manifest names the build's own architecture.
+# The manifest and the installer's stub name the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(MANIFEST_ARCHITECTURE x86)
+    set(INSTALLER_STUB x86-unicode)
     set(WINE_BITS 32)
 else()
     set(MANIFEST_ARCHITECTURE amd64)
+    set(INSTALLER_STUB amd64-unicode)
     set(WINE_BITS 64)
 endif()
 configure_file(assets/relinka.manifest.in generated/relinka.manifest @ONLY)
@@ -75,6 +77,26 @@ set(CPACK_PACKAGE_FILE_NAME ${relinka_package})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 include(CPack)
 
+# The installer operators download beside the zip (scripts/package), made by makensis (Debian's nsis)
+# from the same relinka.exe and guide. The 32-bit build's is the one shipped; the 64-bit build's, with
+# the 64-bit stub and program, is what its tests install on a machine that cannot run 32-bit programs.
+# A build of relinka.exe alone needs no makensis.
+find_program(MAKENSIS makensis)
+set(INSTALLER_NAME relinka-${PROJECT_VERSION}-instalar.exe)
+if(MAKENSIS)
+    add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/bin/${INSTALLER_NAME}
+        COMMAND ${MAKENSIS} -V2 -WX -INPUTCHARSET UTF8 -DTARGET=${INSTALLER_STUB} -DVERSION=${PROJECT_VERSION}
+                -DPROGRAM=$<TARGET_FILE:relinka> -DGUIDE=${CMAKE_BINARY_DIR}/LEIAME.txt
+                -DICON=${CMAKE_SOURCE_DIR}/assets/relinka.ico -DOUTFILE=${CMAKE_BINARY_DIR}/bin/${INSTALLER_NAME}
+                ${CMAKE_SOURCE_DIR}/packaging/relinka.nsi
+        DEPENDS relinka ${CMAKE_BINARY_DIR}/LEIAME.txt ${CMAKE_SOURCE_DIR}/packaging/relinka.nsi
+                ${CMAKE_SOURCE_DIR}/assets/relinka.ico
+        VERBATIM)
+    add_custom_target(installer ALL DEPENDS ${CMAKE_BINARY_DIR}/bin/${INSTALLER_NAME})
+elseif(BUILD_TESTING)
+    message(FATAL_ERROR "makensis (Debian's nsis) is needed for the installer the tests install")
+endif()
+
 if(BUILD_TESTING)
     # The EchoLink stand-in, for the tests and the demo.
     add_subdirectory(tools/echolink-standin)
@@ -83,7 +105,7 @@ if(BUILD_TESTING)
     add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
                 tests/win/debug_output.cpp tests/win/fake_annotation_service.cpp
                 tests/win/embedded_animation.cpp
-                tests/win/process_counters.cpp)
+                tests/win/process_counters.cpp tests/win/whole_run.cpp)
     target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus shlwapi gtest psapi)
 
     function(add_wine_test name)
@@ -136,17 +158,25 @@ if(BUILD_TESTING)
     target_sources(bench_instruments_test PRIVATE bench/screen_area.cpp bench/serving_processes.cpp)
     target_include_directories(bench_instruments_test PRIVATE bench)
     add_dependencies(bench_instruments_test startup_bench)
-    # A download folder with DLLs of system names beside relinka.exe: the planted DLL, copied under each
-    # name, and a small program that keeps its search to the system's folder, to compare with.
+    # A download folder with DLLs of system names beside relinka.exe and the installer: the planted DLL,
+    # copied under each name, and small programs that keep their search to the system's folder, to
+    # compare with.
     add_library(planted_dll SHARED tests/win/planted_dll.cpp)
     set_target_properties(planted_dll PROPERTIES PREFIX "" OUTPUT_NAME planted)
     target_link_options(planted_dll PRIVATE -static)
-    add_executable(dll_search_reference WIN32 tests/win/dll_search_reference.cpp ${relinka_resources})
-    target_include_directories(dll_search_reference PRIVATE src assets ${CMAKE_BINARY_DIR}/generated)
-    target_link_libraries(dll_search_reference PRIVATE ole32)
-    target_link_options(dll_search_reference PRIVATE -static -municode -mwindows)
+    # The second reference imports shell32 and saves a shortcut, as the installer does.
+    foreach(reference dll_search_reference dll_search_reference_shell)
+        add_executable(${reference} WIN32 tests/win/dll_search_reference.cpp ${relinka_resources})
+        target_include_directories(${reference} PRIVATE src assets ${CMAKE_BINARY_DIR}/generated)
+        target_link_libraries(${reference} PRIVATE ole32 uuid)
+        target_link_options(${reference} PRIVATE -static -municode -mwindows)
+    endforeach()
+    target_compile_definitions(dll_search_reference_shell PRIVATE IMPORTS_THE_SHELL)
+    target_link_libraries(dll_search_reference_shell PRIVATE shell32)
     add_wine_test(dll_search_test)
-    add_dependencies(dll_search_test relinka planted_dll dll_search_reference)
+    add_dependencies(dll_search_test relinka planted_dll dll_search_reference dll_search_reference_shell
+                     installer)
+    target_compile_definitions(dll_search_test PRIVATE INSTALLER_NAME="${INSTALLER_NAME}")
     # The names planted: the system DLLs relinka.exe and the libraries it uses load under Wine
     # (WINEDEBUG=+loaddll, opening its three windows) that are not KnownDLLs on Windows, and others that
     # programs of its kind load. Wine's internal ones that its KnownDLLs import (combase, ucrtbase, win32u,
@@ -154,7 +184,10 @@ if(BUILD_TESTING)
     set(planted_dlls actxprxy comctl32 cryptbase dbghelp dwmapi gdiplus msimg32 oleacc propsys shcore userenv
                      uxtheme version windowscodecs winmm wtsapi32)
     list(JOIN planted_dlls "," planted_dlls)
-    set_tests_properties(dll_search_test PROPERTIES ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml=\;${planted_dlls}=n,b")
+    # Wine's menu builder, which a shortcut the installer makes would start, writes Linux menu entries into
+    # the home folder: it is kept out.
+    set_tests_properties(dll_search_test PROPERTIES ENVIRONMENT
+                         "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=\;${planted_dlls}=n,b")
     # The main window at 144 dpi, in a prefix of its own set to that resolution (scripts/lib.sh ends
     # only the prefix it made itself, so this one's server is ended here).
     set(high_dpi_prefix ${CMAKE_BINARY_DIR}/wineprefix-144dpi)
@@ -175,8 +208,29 @@ if(BUILD_TESTING)
     add_wine_test(program_file_test)
     target_link_libraries(program_file_test PRIVATE version imagehlp)
     # Wine's drive Z: is the Linux root.
-    target_compile_definitions(program_file_test PRIVATE SHIPPED_PROGRAM="Z:${SHIPPED_BUILD}/bin/relinka.exe")
-    add_dependencies(program_file_test relinka echolink-standin)
+    target_compile_definitions(program_file_test PRIVATE SHIPPED_PROGRAM="Z:${SHIPPED_BUILD}/bin/relinka.exe"
+                               SHIPPED_INSTALLER="Z:${SHIPPED_BUILD}/bin/${INSTALLER_NAME}")
+    add_dependencies(program_file_test relinka echolink-standin installer)
+
+    # The installer installed, run again over a running Relinka and a closed one, and uninstalled, in a
+    # fresh prefix of its own where the stand-in is registered for relinka.exe to start: about 12 s here,
+    # and 35 s to make the prefix, on a loaded machine. Wine's menu builder, which the shortcuts would
+    # start, is kept out: it writes Linux menu entries into the home folder.
+    set(installer_prefix ${CMAKE_BINARY_DIR}/wineprefix-installer)
+    add_test(NAME make-installer-prefix
+             COMMAND bash -c "WINEPREFIX='${installer_prefix}' wineserver -k 2>/dev/null; rm -rf '${installer_prefix}' && WINE_BITS=${WINE_BITS} && source '${CMAKE_SOURCE_DIR}/scripts/lib.sh' && choose_wine_build && make_wine_prefix '${installer_prefix}' && WINEPREFIX='${installer_prefix}' wine_step 'registering the EchoLink stand-in' \"$WINE\" '$<TARGET_FILE:echolink-standin>' /regserver")
+    add_test(NAME end-installer-prefix COMMAND sh -c "WINEPREFIX='${installer_prefix}' wineserver -k || true")
+    set_tests_properties(make-installer-prefix PROPERTIES FIXTURES_SETUP installer_prefix TIMEOUT 150
+                         ENVIRONMENT "WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe=")
+    set_tests_properties(end-installer-prefix PROPERTIES FIXTURES_CLEANUP installer_prefix)
+    add_wine_test(installer_test)
+    target_link_libraries(installer_test PRIVATE shell32 uuid)
+    target_compile_definitions(installer_test PRIVATE INSTALLER_NAME="${INSTALLER_NAME}"
+                               PROJECT_VERSION="${PROJECT_VERSION}" BUILT_GUIDE="Z:${CMAKE_BINARY_DIR}/LEIAME.txt")
+    add_dependencies(installer_test installer echolink-standin)
+    set_tests_properties(installer_test PROPERTIES
+                         ENVIRONMENT "WINEPREFIX=${installer_prefix};WINEDLLOVERRIDES=mscoree,mshtml,winemenubuilder.exe="
+                         FIXTURES_REQUIRED installer_prefix TIMEOUT 60)
 
     # The package as scripts/package makes it, and again from a clean build, in folders of the test's own.
     add_test(NAME package_test

@@ -15,7 +15,7 @@ WINE64_LOADER=${WINE64_LOADER:-/usr/lib/wine/wine64}
 
 PACKAGES=(cmake ninja-build g++ clang libclang-rt-14-dev googletest clang-format python3 git
           g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools libwine-dev
-          wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core)
+          wine wine64 xvfb xauth x11-utils imagemagick fonts-liberation fonts-dejavu-core nsis)
 
 say() { printf '\n== %s\n' "$*"; }
 
@@ -169,12 +169,12 @@ build_native() {
     run_build "$NATIVE_BUILD"
 }
 
-# The package operators download, made from the shipped build `build` into `folder`, with its SHA-256 in
-# the usual sha256sum form beside it. Every file in the package carries the time of the commit the
-# sources come from (SOURCE_DATE_EPOCH, unless given), so that two builds of one commit give the same
-# package, byte for byte.
+# What operators download, made from the shipped build `build` into `folder`: the package and the
+# installer the build made, each with its SHA-256 in the usual sha256sum form beside it. Every file in
+# the package carries the time of the commit the sources come from (SOURCE_DATE_EPOCH, unless given), and
+# the installer keeps no file's time, so that two builds of one commit give the same bytes.
 pack_shipped_program() {
-    local build=$1 folder=$2 name
+    local build=$1 folder=$2 name installer
     if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
         SOURCE_DATE_EPOCH=$(git -C "$ROOT" -c safe.directory="$ROOT" log -1 --format=%ct) || {
             echo "cannot read the commit's time for the package (not a git clone?): give SOURCE_DATE_EPOCH" >&2
@@ -184,7 +184,12 @@ pack_shipped_program() {
     SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH cpack --config "$build/CPackConfig.cmake" -B "$folder" >/dev/null
     rm -rf "$folder/_CPack_Packages"
     name=$(sed -n 's/^set(CPACK_PACKAGE_FILE_NAME "\(.*\)")$/\1/p' "$build/CPackConfig.cmake").zip
-    (cd "$folder" && sha256sum "$name" >"$name.sha256")
+    installer=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/relinka-\1-instalar.exe/p' "$build/CPackConfig.cmake")
+    cp "$build/bin/$installer" "$folder/" || {
+        echo "the build in $build made no $installer" >&2
+        return 1
+    }
+    (cd "$folder" && sha256sum "$name" >"$name.sha256" && sha256sum "$installer" >"$installer.sha256")
 }
 
 STARTED_PIDS=()

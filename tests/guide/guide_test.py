@@ -5,7 +5,8 @@
 
 What goes stale when the windows change: every text the guide puts in double quotes is one of the
 program's captions or messages, exactly (a whole string literal of src/, adjacent literals joined and
-escapes undone, or one whole line of one), unless it is one of Windows' own words listed below; every
+escapes undone, or one whole line of one), or one of the installer's (a string of its script), unless it
+is one of Windows' own words listed below; every
 picture the guide and the README show exists; the numbered list of the main window matches the
 numbers that scripts/docs-pictures draws.
 """
@@ -21,10 +22,12 @@ sys.path.insert(0, os.path.join(ROOT, "scripts"))
 import leiame_txt  # noqa: E402
 
 # Windows' words that the guide quotes: fields and menu entries of Explorer's shortcuts and of a file's
-# properties, SmartScreen's warning about a program from the internet, and the Task Scheduler's fields
-# for a task that starts a program at sign-in.
+# properties, SmartScreen's warning about a program from the internet, the Task Scheduler's fields for a
+# task that starts a program at sign-in, and where Windows lists the programs to uninstall.
 WINDOWS_WORDS = {"Iniciar em", "Criar atalho", "Mostrar mais opções", "Propriedades", "Destino", "Desbloquear",
                  "O Windows protegeu o computador", "Mais informações", "Executar assim mesmo",
+                 "Editor desconhecido", "Aplicativos e recursos", "Aplicativos instalados",
+                 "Programas e Recursos", "Desinstalar",
                  "Não respondendo", "Fechar o programa",
                  "Atalho", "Executar", "Minimizada", "Avançado...", "Executar como administrador",
                  "Compatibilidade", "Executar este programa como administrador",
@@ -93,6 +96,17 @@ def all_program_texts():
     return texts
 
 
+def installer_texts():
+    """The strings of the installer's script, comments left out: its escapes undone, its variables
+    ($INSTDIR) computed parts."""
+    script = re.sub(r"^\s*;.*$", "", read("packaging/relinka.nsi"), flags=re.M)
+    texts = set()
+    for body in re.findall(r'"((?:\$\\.|[^"\n])*)"', script):
+        body = re.sub(r"\$\\(.)", lambda m: {"r": "\r", "n": "\n", "t": "\t"}.get(m.group(1), m.group(1)), body)
+        texts.add(re.sub(r"\$(?:\{[^}]*\}|\([^)]*\)|\w+)", GAP, body))
+    return texts
+
+
 def patterns(texts):
     """Each text, and each of its lines, as a pattern in which a computed part matches anything."""
     result = set()
@@ -131,7 +145,7 @@ class GuideQuotesTheProgram(unittest.TestCase):
     def test_every_quoted_text_is_the_programs_own(self):
         guide = read("LEIAME.md")
         self.assertGreater(len(quoted_texts(guide)), 50)
-        self.assertEqual(unknown_quotes(guide, all_program_texts()), [])
+        self.assertEqual(unknown_quotes(guide, all_program_texts() | installer_texts()), [])
 
     def test_the_check_is_exact(self):
         program = program_texts(

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
-"""The package operators download, made as scripts/package makes it: it holds exactly the tested
-relinka.exe and LEIAME.txt, the guide as Notepad shows it (UTF-8 with its mark, CR LF line ends), and its
-SHA-256 file names it and gives its checksum. A second, clean build of the same sources, in another
-folder, gives the same relinka.exe and the same package, byte for byte.
+"""What operators download, made as scripts/package makes it: the package holds exactly the tested
+relinka.exe and LEIAME.txt, the guide as Notepad shows it (UTF-8 with its mark, CR LF line ends); the
+package and the installer each have a SHA-256 file that names it and gives its checksum. A second, clean
+build of the same sources, in another folder, gives the same relinka.exe, package and installer, byte for
+byte.
 Usage: package_test.py <source folder> <shipped build folder> <its toolchain file>"""
 import hashlib
 import pathlib
@@ -16,13 +17,14 @@ failures = []
 
 
 def pack(build_folder, into):
-    """The package and its checksum file, as scripts/package makes them; the package's path."""
+    """The package, the installer and their checksum files, as scripts/package makes them; the package's
+    and the installer's paths."""
     subprocess.run(["bash", "-c", 'source "$0/scripts/lib.sh" && pack_shipped_program "$1" "$2"',
                     source, build_folder, into], check=True)
-    packages = sorted(into.glob("relinka-*-windows-x86.zip"))
-    if len(packages) != 1:
-        sys.exit(f"FAILED: packing made {packages}")
-    return packages[0]
+    made = sorted(into.glob("relinka-*-windows-x86.zip")) + sorted(into.glob("relinka-*-instalar.exe"))
+    if len(made) != 2:
+        sys.exit(f"FAILED: packing made {made}")
+    return made
 
 
 def check_contents(package):
@@ -45,9 +47,9 @@ def check_contents(package):
             failures.append(f"LEIAME.txt does not mention {words}")
 
 
-def check_checksum_file(package):
-    written = pathlib.Path(f"{package}.sha256").read_text()
-    expected = f"{hashlib.sha256(package.read_bytes()).hexdigest()}  {package.name}\n"
+def check_checksum_file(download):
+    written = pathlib.Path(f"{download}.sha256").read_text()
+    expected = f"{hashlib.sha256(download.read_bytes()).hexdigest()}  {download.name}\n"
     if written != expected:
         failures.append(f"the checksum file reads {written!r}, not {expected!r}")
 
@@ -57,21 +59,26 @@ def clean_build(folder):
     subprocess.run(["cmake", "-S", source, "-B", folder, "-G", "Ninja", "-DCMAKE_BUILD_TYPE=Release",
                     f"-DCMAKE_TOOLCHAIN_FILE={toolchain}", "-DBUILD_TESTING=OFF"],
                    check=True, stdout=subprocess.DEVNULL)
-    subprocess.run(["cmake", "--build", folder, "--target", "relinka", "leiame"],
+    subprocess.run(["cmake", "--build", folder, "--target", "relinka", "leiame", "installer"],
                    check=True, stdout=subprocess.DEVNULL)
 
 
 with tempfile.TemporaryDirectory() as work:
     work = pathlib.Path(work)
-    package = pack(build, work / "package")
+    package, installer = pack(build, work / "package")
     check_contents(package)
     check_checksum_file(package)
+    check_checksum_file(installer)
 
     clean_build(work / "again")
     if (work / "again" / "bin" / "relinka.exe").read_bytes() != (build / "bin" / "relinka.exe").read_bytes():
         failures.append("a second build of the same sources gave another relinka.exe")
-    elif pack(work / "again", work / "package-again").read_bytes() != package.read_bytes():
-        failures.append("a second build of the same sources gave another package")
+    else:
+        package_again, installer_again = pack(work / "again", work / "package-again")
+        if package_again.read_bytes() != package.read_bytes():
+            failures.append("a second build of the same sources gave another package")
+        if installer_again.read_bytes() != installer.read_bytes():
+            failures.append("a second build of the same sources gave another installer")
 
 for failure in failures:
     print("FAILED:", failure)

@@ -2,14 +2,18 @@
 // search to the system's folder as its first statement, as relinka.exe does. It then asks of the
 // system's libraries what relinka.exe asks, in its own plain way: a window of the same kinds of controls
 // with relinka.exe's manifest, EchoLink's object from its own process, an embedded GIF decoded by GDI+
-// from the system's folder. Whatever it takes from its folder is what Wine's own libraries load there by
-// name, for any program. Started with "unrestricted" it only loads dwmapi by its name alone, with the
-// usual search: a planted dwmapi.dll is then loaded, which shows that the planting works.
+// from the system's folder. Built with IMPORTS_THE_SHELL, it imports shell32 as the installer does (a
+// KnownDLL on Windows, whose own imports Windows takes from the system's folder) and saves a shortcut.
+// Whatever it takes from its folder is what Wine's own libraries load there by name, for any program.
+// Started with "unrestricted" it only loads dwmapi by its name alone, with the usual search: a planted
+// dwmapi.dll is then loaded, which shows that the planting works.
 #include <windows.h>
 #include <objbase.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <utility>
 
 #include "echolink/echolink_automation_win.h"
@@ -60,6 +64,26 @@ void decode_with_gdiplus(int resource) {
     stream->Release();
 }
 
+#ifdef IMPORTS_THE_SHELL
+void save_shortcut() {
+    wchar_t folder[MAX_PATH];
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return;
+    const std::wstring path = std::wstring(folder) + L"\\reference.lnk";
+    IShellLinkW* link = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&link))))
+        return;
+    IPersistFile* file = nullptr;
+    link->SetPath(path.c_str());
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        file->Save(path.c_str(), TRUE);
+        file->Release();
+    }
+    link->Release();
+    DeleteFileW(path.c_str());
+}
+#endif
+
 LONG WINAPI end_at_once(EXCEPTION_POINTERS*) { ExitProcess(3); }
 
 }  // namespace
@@ -89,6 +113,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR command_line, int) {
         echolink->Release();
     pump_for(1000);
     decode_with_gdiplus(IDG_ABOUT_MAST);
+#ifdef IMPORTS_THE_SHELL
+    save_shortcut();
+#endif
     DestroyWindow(window);
     CoUninitialize();
     return 0;

@@ -13,6 +13,7 @@
 
 #include "app/amigos_layout.h"
 #include "relinka_process.h"
+#include "whole_run.h"
 #include "wine_support.h"
 
 namespace relinka::testing {
@@ -70,11 +71,11 @@ public:
     const std::wstring path, program;
 };
 
-// The planted DLLs the reference program takes from its folder, started there with `option`. Whether
-// it ends well does not matter: a planted DLL has none of the real one's functions, and a program that
-// calls one may end or hang. One still there after 20 s is ended.
-Names loaded_by_reference(const wchar_t* option, const Names& planted) {
-    const DownloadFolder folder(L"dll_search_reference.exe", planted);
+// The planted DLLs the reference program `reference` takes from its folder, started there with `option`.
+// Whether it ends well does not matter: a planted DLL has none of the real one's functions, and a program
+// that calls one may end or hang. One still there after 20 s is ended.
+Names loaded_by_reference(const wchar_t* reference, const wchar_t* option, const Names& planted) {
+    const DownloadFolder folder(reference, planted);
     std::wstring command = L"\"" + folder.program + L"\" " + option;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -100,21 +101,29 @@ Names without(const Names& names, const Names& left_out) {
     return kept;
 }
 
+// The planted DLLs that Wine's own libraries load by name from a program's folder for the reference
+// program `reference`, which keeps its search to the system's folder: found by running it until it takes
+// no new one (a planted DLL can end it before it has done all it does). They are not planted for the
+// program checked, which would not get as far as doing its work.
+Names planted_for_wines_own_libraries(const wchar_t* reference) {
+    const Names all = preferred_to_wines_own();
+    Names found;
+    for (Names taken; !(taken = loaded_by_reference(reference, L"", without(all, found))).empty();)
+        found.insert(taken.begin(), taken.end());
+    return found;
+}
+
 // Every planted DLL that relinka.exe's use of the system takes from its folder under Wine is one that
-// Wine's own libraries load there by name for the reference program too. Those are found by running it
-// until it takes no new one (a planted DLL can end it before it has done all it does), and are not
-// planted for relinka.exe: it would not get as far as opening its windows.
+// Wine's own libraries load there by name for the reference program too.
 TEST(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
     ComApartment apartment;
     StandIn standin;
     standin.reset();
     const Names all = preferred_to_wines_own();
     ASSERT_TRUE(all.contains(L"dwmapi")) << "Wine is not told to prefer the planted DLLs";
-    ASSERT_TRUE(loaded_by_reference(L"unrestricted", all).contains(L"dwmapi"))
+    ASSERT_TRUE(loaded_by_reference(L"dll_search_reference.exe", L"unrestricted", all).contains(L"dwmapi"))
         << "a planted DLL is not loaded even where the search is not kept to the system's folder";
-    Names wines_own;
-    for (Names taken; !(taken = loaded_by_reference(L"", without(all, wines_own))).empty();)
-        wines_own.insert(taken.begin(), taken.end());
+    const Names wines_own = planted_for_wines_own_libraries(L"dll_search_reference.exe");
 
     const DownloadFolder folder(L"relinka.exe", without(all, wines_own));
     {
@@ -137,6 +146,27 @@ TEST(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyPr
                << L"for the reference program, not planted for relinka.exe: " << joined(wines_own)
                << std::endl;
     EXPECT_TRUE(loaded.empty()) << "relinka.exe loaded planted DLLs";
+}
+
+// The installer downloaded beside the same DLLs and run as a deployment script runs it (into a folder of
+// the test's own, uninstalled after): NSIS keeps its own search to the system's folder before it loads
+// anything.
+TEST(DllSearch, TheInstallerLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
+    const Names all = preferred_to_wines_own();
+    ASSERT_TRUE(all.contains(L"dwmapi")) << "Wine is not told to prefer the planted DLLs";
+    const Names wines_own = planted_for_wines_own_libraries(L"dll_search_reference_shell.exe");
+    const DownloadFolder folder(L"" INSTALLER_NAME, without(all, wines_own));
+    const std::wstring installed = folder.path + L"\\instalado";
+    EXPECT_EQ(run_with_descendants(L"\"" + folder.program + L"\" /S /D=" + installed, folder.path.c_str()),
+              0u);
+    EXPECT_NE(GetFileAttributesW((installed + L"\\relinka.exe").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "the installer did not install";
+    run_with_descendants(L"\"" + installed + L"\\desinstalar.exe\" /S");
+    const Names loaded = folder.marks();
+    std::wcout << L"planted DLLs loaded: by the installer " << joined(loaded) << L"; by Wine's own libraries "
+               << L"for the reference program that imports the shell, not planted for the installer: "
+               << joined(wines_own) << std::endl;
+    EXPECT_TRUE(loaded.empty()) << "the installer loaded planted DLLs";
 }
 
 }  // namespace

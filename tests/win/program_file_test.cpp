@@ -123,8 +123,9 @@ std::wstring version_string(const std::vector<BYTE>& info, const wchar_t* name) 
     return std::wstring(value, wcsnlen(value, length));
 }
 
-// The program operators get.
+// The program and the installer operators get.
 const std::wstring kShipped = L"" SHIPPED_PROGRAM;
+const std::wstring kShippedInstaller = L"" SHIPPED_INSTALLER;
 
 TEST(ProgramFile, TheShippedProgramIsA32BitGuiProgram) {
     PeFile program(kShipped);
@@ -132,6 +133,16 @@ TEST(ProgramFile, TheShippedProgramIsA32BitGuiProgram) {
     EXPECT_EQ(program.machine(), IMAGE_FILE_MACHINE_I386);
     EXPECT_EQ(program.magic(), IMAGE_NT_OPTIONAL_HDR32_MAGIC);
     EXPECT_EQ(program.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+}
+
+// The installer runs on every Windows, as the program does, and asks for no administrator: it installs
+// for the user alone.
+TEST(ProgramFile, TheShippedInstallerIsA32BitGuiProgramThatAsksForNoAdministrator) {
+    PeFile installer(kShippedInstaller);
+    ASSERT_TRUE(installer.valid());
+    EXPECT_EQ(installer.machine(), IMAGE_FILE_MACHINE_I386);
+    EXPECT_EQ(installer.subsystem(), IMAGE_SUBSYSTEM_WINDOWS_GUI);
+    EXPECT_EQ(attribute_of(manifest_of(kShippedInstaller), "requestedExecutionLevel", "level"), "asInvoker");
 }
 
 // Two builds of the same sources are the same bytes: no time of building in the header, and so a
