@@ -5,6 +5,7 @@ add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
     src/app/restart_win.cpp
     src/app/status_announcements_win.cpp
+    src/echolink/busy_message_filter_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/echolink/echolink_processes_win.cpp
