@@ -123,6 +123,7 @@ if(BUILD_TESTING)
     add_wine_test(high_contrast_test)
     add_wine_test(accessibility_test)
     add_wine_test(annotations_test)
+    add_wine_test(screen_watch_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
     target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
     set_source_files_properties(tests/win/damaged_picture.rc PROPERTIES OBJECT_DEPENDS
