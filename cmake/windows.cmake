@@ -195,7 +195,7 @@ if(BUILD_TESTING)
     # minute of the program, the wineserver and the X server, shown, locked and minimized; the memory the
     # animations' frames take at four resolutions.
     foreach(bench startup_bench startup_breakdown tick_bench announcements_bench answer_bench soak_bench
-                  cpu_bench frames_memory_bench)
+                  cpu_bench frames_memory_bench relink_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)
