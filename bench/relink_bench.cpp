@@ -43,13 +43,20 @@ int wmain(int argc, wchar_t** argv) {
     if (one_refused) standin->RefuseCallsign(UniqueBstr(SysAllocString(L"PU5FORA")).get());
     const std::wstring directory = fresh_directory();
     const std::string list = one_refused ? "PU2ABC\r\nPU5FORA\r\n" : "PU2ABC\r\n";
-    const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                         CREATE_NEW, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(friends.get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
+    {
+        const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_NEW, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(friends.get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
+    }
     RelinkaProcess relinka(directory, program);
-    if (!relinka.main_window() || !wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000)) {
-        std::fprintf(stderr, "relink_bench: PU2ABC never read \"conectado\"\n");
+    if (!relinka.main_window()) {
+        std::fprintf(stderr, "relink_bench: relinka.exe showed no window\n");
+        return 1;
+    }
+    if (!wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000)) {
+        std::fprintf(stderr, "relink_bench: PU2ABC never read \"conectado\" (\"%ls\")\n",
+                     relinka.text(kLabel1).c_str());
         return 1;
     }
 
