@@ -19,6 +19,7 @@ public:
     void SetCheck(int slot, int value) override { check[slot] = value; }
     void SetLabel(int slot, std::wstring_view caption) override { label[slot] = caption; }
     void SetTimerEnabled(bool) override {}
+    void SetTimerDue() override {}
     void SetIndicatorFill(Colour) override {}
     void SetIndicatorBack(Colour) override {}
     void ShowAjuda() override {}

@@ -12,6 +12,7 @@ add_executable(core_tests
     tests/core/windows_test.cpp
     tests/core/contrast_test.cpp
     tests/core/restart_test.cpp
+    tests/core/busy_and_clicks_test.cpp
 )
 target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
 target_compile_options(test_fakes PRIVATE ${sanitizers})

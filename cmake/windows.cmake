@@ -5,6 +5,7 @@ add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
     src/app/restart_win.cpp
     src/app/status_announcements_win.cpp
+    src/echolink/busy_message_filter_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/echolink/echolink_processes_win.cpp
@@ -144,6 +145,7 @@ if(BUILD_TESTING)
     add_wine_test(high_contrast_test)
     add_wine_test(accessibility_test)
     add_wine_test(annotations_test)
+    add_wine_test(screen_watch_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
     target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
     set_source_files_properties(tests/win/damaged_picture.rc PROPERTIES OBJECT_DEPENDS
@@ -247,7 +249,7 @@ if(BUILD_TESTING)
     # minute of the program, the wineserver and the X server, shown, locked and minimized; the memory the
     # animations' frames take at four resolutions.
     foreach(bench startup_bench startup_breakdown tick_bench announcements_bench answer_bench soak_bench
-                  cpu_bench frames_memory_bench)
+                  cpu_bench frames_memory_bench relink_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)

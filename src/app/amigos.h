@@ -1,7 +1,7 @@
 #pragma once
 // The main window's handlers, named after their controls and events. They work on the window's
-// controls directly (AmigosForm); the only state of their own is whether the program has ended and
-// whether a supervision tick is running.
+// controls directly (AmigosForm); the only state of their own is whether the program has ended, whether a
+// supervision tick is running, and whether one fell due meanwhile.
 #include <functional>
 #include <memory>
 #include <string_view>
@@ -30,6 +30,7 @@ public:
     bool ended() const { return ended_; }
 
     void Timer1_Timer();
+    bool ticking() const { return ticking_; }
     void Command5_Click();  // "Liga"
     void Command4_Click();  // "Desliga"
 
@@ -45,6 +46,8 @@ public:
 
 private:
     struct ProgramEnded {};
+    // EchoLink turned a call of the tick away for being busy: the rest of the tick waits for the next.
+    struct EchoLinkBusy {};
 
     // Runs a handler's body unless the program has ended; a body stops at its first step after the end.
     template <class Body>
@@ -68,6 +71,9 @@ private:
         }
         stop_if_ended();
     }
+    // One EchoLink call of the tick, under resume-next; a busy EchoLink ends the tick instead.
+    template <class Call>
+    void tick_call(Call call);
     int ask(std::wstring_view text, std::wstring_view title, unsigned style);
 
     void set_indicator(Colour colour);
@@ -84,6 +90,7 @@ private:
     std::unique_ptr<EchoLink> Echo;
     bool ended_ = false;
     bool ticking_ = false;
+    bool tick_missed_ = false;
 };
 
 }  // namespace relinka

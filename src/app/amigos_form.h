@@ -25,7 +25,9 @@ public:
     virtual void SetCheck(int slot, int value) = 0;
     virtual void SetLabel(int slot, std::wstring_view caption) = 0;  // Label1..Label8
     virtual void SetTimerEnabled(bool enabled) = 0;                  // Timer1
-    virtual void SetIndicatorFill(Colour colour) = 0;                // Shape1
+    // Timer1's next tick comes at once rather than at its next beat, if the timer is still enabled.
+    virtual void SetTimerDue() = 0;
+    virtual void SetIndicatorFill(Colour colour) = 0;  // Shape1
     virtual void SetIndicatorBack(Colour colour) = 0;
     // The Help and About windows, modal; a failure to open them is skipped silently.
     virtual void ShowAjuda() = 0;

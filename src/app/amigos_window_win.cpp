@@ -1,5 +1,8 @@
 #include "app/amigos_window_win.h"
 
+#include <optional>
+#include <utility>
+
 #include "app/exit_codes.h"
 #include "app/status_announcements_win.h"
 #include "win32/trace_win.h"
@@ -12,6 +15,8 @@ namespace {
 
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 1000;  // ms
+// Posted for the clicks that waited; run by the message loop, after whatever input came before them.
+constexpr UINT kRunPendingClicks = WM_APP + 33;
 
 struct Click {
     int id;
@@ -62,12 +67,24 @@ void AmigosWindow::SetLabel(int slot, std::wstring_view caption) {
 void AmigosWindow::SetTimerEnabled(bool enabled) {
     if (enabled == timer_enabled_) return;
     timer_enabled_ = enabled;
+    timer_due_ = false;
     if (enabled) {
         if (!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr))
             trace_last_error("SetTimer Timer1, so no tick comes");
     } else
         KillTimer(hwnd(), kTimer1);
     if (described()) announce_indicator(control(kShape1), enabled, annotations_);
+}
+
+// The same timer, due at once: its tick has the lowest priority of all messages, so whatever the tick
+// held back (the operator's input, the clicks that waited) is handled first. Its first tick sets the beat
+// back.
+void AmigosWindow::SetTimerDue() {
+    if (!timer_enabled_) return;
+    if (SetTimer(hwnd(), kTimer1, USER_TIMER_MINIMUM, nullptr))
+        timer_due_ = true;
+    else
+        trace_last_error("SetTimer Timer1 due at once, so the next tick comes at the timer's next beat");
 }
 
 void AmigosWindow::SetIndicatorFill(Colour colour) { set_fill_colour(kShape1, colour); }
@@ -104,6 +121,22 @@ void AmigosWindow::click(int id) {
         if (click.id == id) (amigos_->*click.handler)();
 }
 
+void AmigosWindow::clicked(int id) {
+    // Sent by another thread (a screen reader's or another program's BM_CLICK or WM_COMMAND): the sender is
+    // answered now and never waits on the handler.
+    const DWORD sent = InSendMessageEx(nullptr);
+    const bool from_another_thread = sent & ISMEX_SEND;
+    if (from_another_thread && !(sent & ISMEX_REPLIED)) ReplyMessage(0);
+    if (pending_clicks_.runs_now(id, amigos_->ticking(), from_another_thread))
+        click(id);
+    else if (!amigos_->ticking() && !PostMessageW(hwnd(), kRunPendingClicks, 0, 0))
+        trace_last_error("a click that waited: left until the next tick ends");
+}
+
+void AmigosWindow::run_pending_clicks() {
+    while (const std::optional<int> id = pending_clicks_.next(amigos_->ticking())) click(*id);
+}
+
 LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     screen_watch_.follow(hwnd(), message, wparam, lparam);
     switch (message) {
@@ -111,18 +144,20 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             desktop_.set_message_box_owner(hwnd());
             break;
         case WM_COMMAND:
-            if (!amigos_ || HIWORD(wparam) != BN_CLICKED) return 0;
-            // A click another program sends (not posts) during a wait comes after the tick too, as
-            // a posted one does (answering_wait_win.h).
-            if (desktop_.waiting()) {
-                if (!PostMessageW(hwnd(), message, wparam, lparam))
-                    trace_last_error("click during a wait: dropped");
-                return 0;
-            }
-            click(LOWORD(wparam));
+            if (amigos_ && HIWORD(wparam) == BN_CLICKED) clicked(LOWORD(wparam));
+            return 0;
+        case kRunPendingClicks:
+            if (amigos_) run_pending_clicks();
             return 0;
         case WM_TIMER:
-            if (amigos_ && wparam == kTimer1) amigos_->Timer1_Timer();
+            if (!amigos_ || wparam != kTimer1) return 0;
+            if (std::exchange(timer_due_, false) && !SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr))
+                trace_last_error("SetTimer Timer1 back to its beat, so no tick comes");
+            amigos_->Timer1_Timer();
+            // The outermost tick has ended: the clicks that waited for it run next.
+            if (!amigos_->ticking() && !pending_clicks_.empty() &&
+                !PostMessageW(hwnd(), kRunPendingClicks, 0, 0))
+                trace_last_error("the clicks that waited for the tick: left until the next tick ends");
             return 0;
         case WM_CLOSE:  // the close box: no question
             if (amigos_) amigos_->end_program();

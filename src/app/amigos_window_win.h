@@ -4,6 +4,7 @@
 #include "app/amigos.h"
 #include "app/amigos_form.h"
 #include "app/amigos_layout.h"
+#include "app/pending_clicks.h"
 #include "win32/annotations_win.h"
 #include "win32/form_win.h"
 #include "win32/modal_form_win.h"
@@ -26,6 +27,7 @@ public:
     void SetCheck(int slot, int value) override;
     void SetLabel(int slot, std::wstring_view caption) override;
     void SetTimerEnabled(bool enabled) override;
+    void SetTimerDue() override;
     void SetIndicatorFill(Colour colour) override;
     void SetIndicatorBack(Colour colour) override;
     void ShowAjuda() override;
@@ -39,11 +41,16 @@ protected:
 private:
     void run_modal(ModalForm& window);
     void click(int id);
+    // A button's click, now or once the tick has ended (pending_clicks.h).
+    void clicked(int id);
+    void run_pending_clicks();
 
     WindowsDesktop& desktop_;
     Annotations& annotations_;
     Amigos* amigos_ = nullptr;
     bool timer_enabled_ = false;
+    bool timer_due_ = false;  // Timer1 set to tick at once, for a tick missed while one ran
+    PendingClicks pending_clicks_;
     ModalForm* modal_ = nullptr;  // the Help or About window while it is open
     ScreenWatch screen_watch_;    // the animations of every window rest while nobody sees the screen
 };

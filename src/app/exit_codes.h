@@ -19,6 +19,9 @@ enum ExitCode : unsigned {
     // Another Relinka runs in this folder, and one of the two was started again by Windows at sign-in
     // (restart_win.h): this one made way for it, without a word.
     kAnotherRelinkaHere = 5,
+    // Windows started Relinka again in a folder that did not become reachable within two minutes (a
+    // network or USB drive not there at sign-in); the operator was told which.
+    kRestartFolderUnreachable = 6,
 };
 
 }  // namespace relinka

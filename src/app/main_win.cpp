@@ -6,6 +6,7 @@
 #include "app/echolink_unreachable.h"
 #include "app/exit_codes.h"
 #include "app/restart_win.h"
+#include "echolink/busy_message_filter_win.h"
 #include "echolink/com_echolink_win.h"
 #include "echolink/echolink_processes_win.h"
 #include "win32/com_win.h"
@@ -41,11 +42,13 @@ void end_within(DWORD milliseconds) {
 }
 
 void report_frozen_echolink() {
-    MessageBoxW(nullptr,
-                L"O EchoLink não respondeu em 30 segundos e parece estar travado.\n\n"
-                L"Feche o EchoLink (pelo Gerenciador de Tarefas, se ele não fechar), abra-o de novo e "
-                L"depois abra o Relinka.",
-                L"Relinka", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
+    MessageBoxW(
+        nullptr,
+        L"O EchoLink não respondeu em 30 segundos e parece estar travado.\n\n"
+        L"Se ele responder, esta mensagem se fecha sozinha e o Relinka segue normalmente.\n\n"
+        L"Clicando em OK, o Relinka se fecha: feche então o EchoLink (pelo Gerenciador de Tarefas, se "
+        L"ele não fechar), abra-o de novo e depois abra o Relinka.",
+        L"Relinka", MB_OK | MB_ICONERROR | MB_SETFOREGROUND);
 }
 
 // Why EchoLink's object cannot be had; the program then ends.
@@ -55,7 +58,9 @@ void report_unreachable_echolink(const std::wstring& text) {
 
 int run(const wchar_t* command_line, int show_command) {
     // Before anything reads amigos.txt.
-    const RelinkasHere relinkas_here(return_to_restart_folder(command_line));
+    const std::optional<WorkingFolder> folder = enter_working_folder(command_line);
+    if (!folder) return kRestartFolderUnreachable;
+    const RelinkasHere relinkas_here(*folder);
     if (relinkas_here.makes_way()) return kAnotherRelinkaHere;
     // A call into an EchoLink that has stopped answering holds this thread until it answers: Windows must
     // not put a "not responding" ghost in the window's place meanwhile, whose close button would end the
@@ -63,6 +68,7 @@ int run(const wchar_t* command_line, int show_command) {
     DisableProcessWindowsGhosting();
     const ComApartment apartment;
     traced("CoInitializeEx, so EchoLink's object cannot be made", apartment.result());
+    use_busy_message_filter();
     WindowsDesktop desktop;
     // The system's annotation service, made at the first request, once the window has shown.
     Annotations annotations(system_annotation_service);
@@ -91,12 +97,12 @@ int run(const wchar_t* command_line, int show_command) {
         // Making EchoLink's object loaded libraries that COM no longer uses (under Wine a 1.2 MB proxy
         // library): once the window is on the screen they go, rather than stay for the program's life.
         CoFreeUnusedLibrariesEx(0, 0);
-        ask_for_restart();
+        const bool restart_asked = ask_for_restart(folder->path);
         MSG message;
         while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatch_message(message);
         // Only the program itself ends its message loop: Windows ending the session ends the process
         // in WM_ENDSESSION, and the restart stays asked for.
-        forget_restart();
+        if (restart_asked) forget_restart();
     }
     end_within(kLettingGoOfEchoLink);
     return kEndedAsAsked;

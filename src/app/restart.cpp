@@ -20,4 +20,12 @@ std::optional<std::wstring> restart_folder(std::wstring_view command_line) {
     return std::wstring(rest.substr(0, end));
 }
 
+std::wstring unreachable_restart_folder_message(std::wstring_view folder) {
+    return L"O Windows abriu o Relinka de novo depois de reiniciar, mas a pasta dele não está "
+           L"acessível:\n\n" +
+           std::wstring(folder) +
+           L"\n\nSem ela o Relinka não tem a lista de amigos (amigos.txt) e fecha. Verifique se o disco ou a "
+           L"pasta de rede está ligado e abra o Relinka pelo atalho de sempre.";
+}
+
 }  // namespace relinka

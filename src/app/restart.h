@@ -14,4 +14,10 @@ std::wstring restart_command_line(std::wstring_view folder);
 // program takes no arguments of its own, and ignores what it is given).
 std::optional<std::wstring> restart_folder(std::wstring_view command_line);
 
+// A folder on a network or USB drive may not be reachable yet when Windows starts Relinka at sign-in:
+// it is tried every few seconds for up to two minutes, and then the operator is told.
+inline constexpr unsigned kRestartFolderPatience = 120'000;  // ms
+inline constexpr unsigned kRestartFolderRetry = 2'000;       // ms
+std::wstring unreachable_restart_folder_message(std::wstring_view folder);
+
 }  // namespace relinka

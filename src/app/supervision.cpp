@@ -1,6 +1,7 @@
 // The supervision cycle: once a second every ticked slot's station is checked and, when down, connected
 // again. "Liga" and "Desliga" switch the cycle on and off.
 #include "app/amigos.h"
+#include "echolink/busy.h"
 
 namespace relinka {
 
@@ -9,18 +10,38 @@ constexpr unsigned kWaitBeforeConnect = 3000;  // ms, as the operator knows it
 }
 
 void Amigos::Timer1_Timer() {
-    // A call into EchoLink, the wait before a connect request or the cycle's message box lets timer
-    // messages through; a tick arriving then is dropped, so the operator never sees the same message
-    // twice. The next tick is the timer's first after this one ends.
-    if (ticking_) return;
+    // A tick that falls due while this one runs (its wait, a call into EchoLink, its message box) never
+    // runs inside it, so the operator never sees the same message twice: it runs once, as soon as this
+    // one ends, as a timer whose thread is busy always ticks. However many fell due, one runs.
+    if (ticking_) {
+        tick_missed_ = true;
+        return;
+    }
     // Released however the tick ends, an unexpected exception included, so that ticks go on after it.
     struct Guard {
         bool& ticking;
-        ~Guard() { ticking = false; }
-    } guard{ticking_ = true};
+        bool& missed;
+        ~Guard() { ticking = missed = false; }
+    } guard{ticking_ = true, tick_missed_};
     unless_ended([&] {
-        for (int slot = 1; slot <= kSlots; ++slot) supervise_slot(slot);
+        try {
+            for (int slot = 1; slot <= kSlots; ++slot) supervise_slot(slot);
+        } catch (const EchoLinkBusy&) {
+            // A busy EchoLink is not a dropped link: every label stays as it was.
+        }
+        if (tick_missed_) form_.SetTimerDue();
     });
+}
+
+template <class Call>
+void Amigos::tick_call(Call call) {
+    try {
+        call();
+    } catch (const EchoLinkError& failure) {
+        stop_if_ended();
+        if (busy_status(failure.status())) throw EchoLinkBusy{};
+    }
+    stop_if_ended();
 }
 
 // Every EchoLink call of the cycle comes after the first ticked slot, so all run under resume-next.
@@ -29,14 +50,14 @@ void Amigos::supervise_slot(int slot) {
         if (!form_.Text(slot).empty()) {
             form_.SetText(slot, desktop_.upper_case(form_.Text(slot)));
             bool connected = false;  // a failed query counts as not connected
-            resume_next([&] { connected = Echo->IsConnected(form_.Text(slot)); });
+            tick_call([&] { connected = Echo->IsConnected(form_.Text(slot)); });
             if (!connected) {
                 desktop_.sleep(kWaitBeforeConnect);
                 stop_if_ended();  // Closing may come during the wait
-                resume_next([&] { Echo->Connect(form_.Text(slot), true); });
+                tick_call([&] { Echo->Connect(form_.Text(slot), true); });
             }
             connected = false;
-            resume_next([&] { connected = Echo->IsConnected(form_.Text(slot)); });
+            tick_call([&] { connected = Echo->IsConnected(form_.Text(slot)); });
             form_.SetLabel(slot, connected ? L"conectado" : L"desconectado");
         } else {
             desktop_.beep();

@@ -3,8 +3,11 @@
 #include <oleauto.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "echolink/busy.h"
+#include "win32/answering_wait_win.h"
 #include "win32/com_win.h"
 #include "win32/trace_win.h"
 #include "win32/unique_win.h"
@@ -40,7 +43,10 @@ std::unique_ptr<ComEchoLink> ComEchoLink::create(std::function<void()> on_closin
     Microsoft::WRL::ComPtr<IConnectionPointContainer> container;
     check("create", link->object_.As(&container));
     check("create", container->FindConnectionPoint(kEchoLinkEvents, &link->events_));
-    link->sink_ = adopt(new ClosingSink(std::move(on_closing)));
+    link->sink_ = adopt(new ClosingSink([link = link.get(), on_closing = std::move(on_closing)] {
+        link->closed_ = true;
+        on_closing();
+    }));
     check("create", link->events_->Advise(link->sink_.Get(), &link->cookie_));
     return link;
 }
@@ -50,19 +56,40 @@ ComEchoLink::~ComEchoLink() {
     if (cookie_) traced("EchoLink Unadvise, the subscription is left to COM", events_->Unadvise(cookie_));
 }
 
+// On Windows the message filter (busy_message_filter_win.h) has COM try a busy call again itself, and the
+// call returns once its time is up; Wine never asks the filter and answers at once, so here the result
+// is tried again, within the same time from the first attempt.
+template <class Attempt>
+void ComEchoLink::call(const char* operation, Attempt attempt) {
+    const ULONGLONG started = GetTickCount64();
+    for (;;) {
+        const HRESULT status = attempt();
+        const std::optional<unsigned> wait =
+            closed_ ? std::nullopt
+                    : retry_busy_call_after(status, static_cast<unsigned>(GetTickCount64() - started));
+        if (!wait) return check(operation, status);
+        wait_answering(*wait);
+    }
+}
+
 void ComEchoLink::Connect(std::wstring_view callsign, bool flag) {
-    check("Connect", object_->Connect(make_bstr(callsign).get(), flag ? VARIANT_TRUE : VARIANT_FALSE));
+    const UniqueBstr station = make_bstr(callsign);
+    call("Connect", [&] { return object_->Connect(station.get(), flag ? VARIANT_TRUE : VARIANT_FALSE); });
 }
 
 void ComEchoLink::Disconnect(std::wstring_view callsign) {
-    check("Disconnect", object_->Disconnect(make_bstr(callsign).get()));
+    const UniqueBstr station = make_bstr(callsign);
+    call("Disconnect", [&] { return object_->Disconnect(station.get()); });
 }
 
-void ComEchoLink::DisconnectAll() { check("DisconnectAll", object_->DisconnectAll()); }
+void ComEchoLink::DisconnectAll() {
+    call("DisconnectAll", [&] { return object_->DisconnectAll(); });
+}
 
 bool ComEchoLink::IsConnected(std::wstring_view callsign) {
+    const UniqueBstr station = make_bstr(callsign);
     VARIANT_BOOL connected = VARIANT_FALSE;
-    check("IsConnected", object_->IsConnected(make_bstr(callsign).get(), &connected));
+    call("IsConnected", [&] { return object_->IsConnected(station.get(), &connected); });
     return connected != VARIANT_FALSE;
 }
 

@@ -29,11 +29,16 @@ public:
 
 private:
     ComEchoLink() = default;
+    // Makes the call `operation` by `attempt`, which returns its HRESULT: tried again while EchoLink turns it
+    // away for being busy (busy.h), answering meanwhile. Throws EchoLinkError when it fails.
+    template <class Attempt>
+    void call(const char* operation, Attempt attempt);
 
     Microsoft::WRL::ComPtr<IEchoLinkApp> object_;
     Microsoft::WRL::ComPtr<IConnectionPoint> events_;
     Microsoft::WRL::ComPtr<ClosingSink> sink_;
     DWORD cookie_ = 0;
+    bool closed_ = false;  // EchoLink raised Closing: a busy call is not tried again
 };
 
 }  // namespace relinka

@@ -18,6 +18,8 @@ namespace {
 constexpr GUID kConsoleDisplayState{
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID kMonitorPowerOn{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
+// Posted to the watching window once Remote Desktop Services have started.
+constexpr UINT kSessionServicesStarted = WM_APP + 34;
 
 }  // namespace
 
@@ -32,6 +34,10 @@ void ScreenWatch::follow(HWND window, UINT message, WPARAM wparam, LPARAM lparam
         case WM_WTSSESSION_CHANGE:
             session_changed(wparam);
             break;
+        case kSessionServicesStarted:
+            stop_waiting_for_session_services();
+            register_for_session();
+            break;
         case WM_POWERBROADCAST:
             if (wparam == PBT_POWERSETTINGCHANGE)
                 power_setting_changed(*reinterpret_cast<const POWERBROADCAST_SETTING*>(lparam));
@@ -42,14 +48,8 @@ void ScreenWatch::follow(HWND window, UINT message, WPARAM wparam, LPARAM lparam
 void ScreenWatch::start(HWND window) {
     window_ = window;
     // wtsapi32 is not one of Windows' KnownDLLs.
-    wtsapi_ = load_system_library(L"wtsapi32.dll");
-    auto* const register_session =
-        function_of<decltype(WTSRegisterSessionNotification)>(wtsapi_, "WTSRegisterSessionNotification");
-    if (!register_session || !register_session(window, NOTIFY_FOR_THIS_SESSION)) {
-        trace_last_error("WTSRegisterSessionNotification, so animations play on while the session is locked");
-        if (wtsapi_) FreeLibrary(wtsapi_);
-        wtsapi_ = nullptr;
-    }
+    if (!register_session_) wtsapi_ = load_system_library(L"wtsapi32.dll");
+    if (register_for_session() == RPC_S_INVALID_BINDING) wait_for_session_services();
     // Windows sends the current state at once.
     display_ = RegisterPowerSettingNotification(
         window, IsWindows8OrGreater() ? &kConsoleDisplayState : &kMonitorPowerOn,
@@ -58,14 +58,49 @@ void ScreenWatch::start(HWND window) {
         trace_last_error("RegisterPowerSettingNotification, so animations play on while the display is off");
 }
 
+DWORD ScreenWatch::register_for_session() {
+    RegisterSession* const register_session =
+        register_session_ ? register_session_
+                          : function_of<RegisterSession>(wtsapi_, "WTSRegisterSessionNotification");
+    session_registered_ = register_session && register_session(window_, NOTIFY_FOR_THIS_SESSION);
+    if (session_registered_) return ERROR_SUCCESS;
+    const DWORD error = GetLastError();
+    trace_last_error("WTSRegisterSessionNotification, so animations play on while the session is locked");
+    return error;
+}
+
+// The registration failed before Remote Desktop Services had started, as it may at sign-in: it is asked
+// again once they have.
+void ScreenWatch::wait_for_session_services() {
+    services_ready_.reset(OpenEventW(SYNCHRONIZE, FALSE, services_ready_name_));
+    if (!services_ready_ ||
+        !RegisterWaitForSingleObject(&services_wait_, services_ready_.get(), services_started, window_,
+                                     INFINITE, WT_EXECUTEONLYONCE))
+        trace_last_error("Remote Desktop Services' start not awaited, so animations play on while locked");
+}
+
+void CALLBACK ScreenWatch::services_started(void* window, BOOLEAN) {
+    if (!PostMessageW(static_cast<HWND>(window), kSessionServicesStarted, 0, 0))
+        trace_last_error("Remote Desktop Services started, but the session's notifications stay unasked");
+}
+
+void ScreenWatch::stop_waiting_for_session_services() {
+    // Waits for a callback under way, which only posts.
+    if (services_wait_) UnregisterWaitEx(services_wait_, INVALID_HANDLE_VALUE);
+    services_wait_ = nullptr;
+    services_ready_.reset();
+}
+
 void ScreenWatch::stop() {
-    if (wtsapi_) {
+    stop_waiting_for_session_services();
+    if (session_registered_ && wtsapi_) {
         if (const auto unregister = function_of<decltype(WTSUnRegisterSessionNotification)>(
                 wtsapi_, "WTSUnRegisterSessionNotification"))
             unregister(window_);
-        FreeLibrary(wtsapi_);
-        wtsapi_ = nullptr;
     }
+    session_registered_ = false;
+    if (wtsapi_) FreeLibrary(wtsapi_);
+    wtsapi_ = nullptr;
     if (display_) UnregisterPowerSettingNotification(display_);
     display_ = nullptr;
     if (!window_) return;

@@ -54,13 +54,7 @@ std::wstring system_message(DWORD error) {
 
 void WindowsDesktop::beep() { MessageBeep(MB_OK); }
 
-void WindowsDesktop::sleep(unsigned milliseconds) {
-    struct Waiting {
-        bool& waiting;
-        ~Waiting() { waiting = false; }
-    } waiting{waiting_ = true};
-    wait_answering(milliseconds);
-}
+void WindowsDesktop::sleep(unsigned milliseconds) { wait_answering(milliseconds); }
 
 int WindowsDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
     return MessageBoxW(message_box_owner_, std::wstring(text).c_str(), std::wstring(title).c_str(), style);

@@ -16,7 +16,6 @@ public:
     void beep() override;
     // A wait that keeps the program answering (answering_wait_win.h).
     void sleep(unsigned milliseconds) override;
-    bool waiting() const { return waiting_; }
     int message_box(std::wstring_view text, std::wstring_view title, unsigned style) override;
     std::wstring upper_case(std::wstring_view text) override;
     std::wstring program_name() override;
@@ -41,7 +40,6 @@ private:
     DWORD write_new_file(const std::wstring& name, std::string_view bytes, DWORD attributes);
 
     HWND message_box_owner_ = nullptr;
-    bool waiting_ = false;
 };
 
 // The system's own words for an error code, without the line end it puts after them.

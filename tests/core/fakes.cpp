@@ -131,7 +131,7 @@ void FakeEchoLink::call(const std::string& operation, const std::string& argumen
     const auto failure = station_.failing.find(operation);
     if (failure != station_.failing.end()) throw EchoLinkError(operation.c_str(), failure->second);
     if (station_.failing_calls.count(++station_.calls))
-        throw EchoLinkError(operation.c_str(), static_cast<std::int32_t>(0x80004005));
+        throw EchoLinkError(operation.c_str(), station_.failing_status);
 }
 
 void FakeEchoLink::Connect(std::wstring_view callsign, bool flag) {

@@ -28,6 +28,7 @@ public:
     void SetCheck(int slot, int value) override;
     void SetLabel(int slot, std::wstring_view caption) override;
     void SetTimerEnabled(bool enabled) override;
+    void SetTimerDue() override { trace_.push_back("Timer1 due"); }
     void SetIndicatorFill(Colour colour) override;
     void SetIndicatorBack(Colour colour) override;
     void ShowAjuda() override { trace_.push_back("show Ajuda"); }
@@ -87,7 +88,8 @@ public:
         std::set<std::wstring> connected;
         bool connect_brings_up = true;                // a Connect request comes up before the next query
         std::map<std::string, std::int32_t> failing;  // operation name -> status, every call
-        std::set<int> failing_calls;                  // calls 1, 2, ... that fail with E_FAIL
+        std::set<int> failing_calls;                  // calls 1, 2, ... that fail with failing_status
+        std::int32_t failing_status = static_cast<std::int32_t>(0x80004005);  // E_FAIL
         int calls = 0;
         // Runs inside the next call, before it answers (Closing arriving mid-call).
         std::function<void()> during_next_call;

@@ -100,6 +100,36 @@ TEST(Tick, FailedCallsAreSkippedAsTheCycleReadsThem) {
     }
 }
 
+// EchoLink busy with a dialog of its own turns a call away (after the binding has tried it again for 2 s):
+// the rest of the tick makes no call and leaves every label, the unticked slots' blanks included, as it
+// was; the next tick tries again.
+TEST(Tick, BusyEchoLinkEndsTheTickWithEveryLabelAsItWas) {
+    struct Case {
+        int busy_call;  // 1, 2, ... in the order the tick makes them
+        Trace steps;
+    };
+    const Trace slot1{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)",
+                      "IsConnected(\"PU2ABC\")"};
+    const Trace slot3{"Text3=\"PY1AA\"", "IsConnected(\"PY1AA\")"};
+    const Case cases[] = {
+        {1, {slot1.begin(), slot1.begin() + 2}},  // the first query: no wait, no Connect
+        {2, {slot1.begin(), slot1.begin() + 4}},  // Connect: no second query
+        {3, slot1},                               // the second query: Label1 untouched
+        {4, slot1 + Trace{"Label1=\"conectado\""} + blank_labels(2, 2) + slot3},  // a later slot's
+    };
+    for (const Case& c : cases) {
+        Slot1 rig(L"PU2ABC");
+        rig.form.check[3] = 1;
+        rig.form.text[3] = L"PY1AA";
+        rig.station.failing_calls = {c.busy_call};
+        rig.station.failing_status = static_cast<std::int32_t>(0x80010001);  // RPC_E_CALL_REJECTED
+        rig.amigos.Timer1_Timer();
+        EXPECT_EQ(rig.take_trace(), c.steps) << "busy at call " << c.busy_call;
+        rig.amigos.Timer1_Timer();
+        EXPECT_EQ(rig.take_trace().back(), "Label8=\" \"") << "the next tick runs whole";
+    }
+}
+
 TEST(Tick, EmptyTickedSlotBeepsTwiceAsksAndUnticks) {
     Slot1 rig(L"");
     rig.amigos.Timer1_Timer();
@@ -168,7 +198,7 @@ TEST(Tick, TwoEmptySlotsGiveTwoMessagesInOneTick) {
     EXPECT_EQ(rig.form.check[3] + rig.form.check[4], 0);
 }
 
-TEST(Tick, TickArrivingDuringATickIsDropped) {
+TEST(Tick, TicksFallingDueDuringATickRunOnceWhenItEnds) {
     // While the cycle's message box is open, and while EchoLink is answering.
     Slot1 rig(L"");
     rig.form.check[2] = 1;
@@ -181,7 +211,7 @@ TEST(Tick, TickArrivingDuringATickIsDropped) {
               (Trace{"beep", "beep", "msgbox \"Entre com a estação desejada primeiro...\" \"Relinka\" 0",
                      "Check1=0", "Label1=\" \"", "Text2=\"PU2ABC\"", "IsConnected(\"PU2ABC\")",
                      "IsConnected(\"PU2ABC\")", "Label2=\"conectado\""} +
-               blank_labels(3, 8)));
+               blank_labels(3, 8) + Trace{"Timer1 due"}));
     rig.amigos.Timer1_Timer();
     EXPECT_EQ(rig.take_trace().size(), 11u) << "the guard is released when the tick ends";
 }
@@ -208,7 +238,7 @@ TEST(Tick, ClosingDuringACallEndsTheTickAtOnce) {
               (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "let sleep", "Unload"}));
 }
 
-TEST(Tick, DuringTheWaitATickIsDroppedAndClosingEndsTheTickWithoutAnotherCall) {
+TEST(Tick, DuringTheWaitATickFallsDueAndClosingEndsTheTickWithoutAnotherCall) {
     Slot1 rig(L"PU2ABC");
     rig.form.check[2] = 1;
     rig.form.text[2] = L"PY1AA";
@@ -219,7 +249,7 @@ TEST(Tick, DuringTheWaitATickIsDroppedAndClosingEndsTheTickWithoutAnotherCall) {
         (Trace{"Text1=\"PU2ABC\"", "IsConnected(\"PU2ABC\")", "sleep 3000", "Connect(\"PU2ABC\",-1)",
                "IsConnected(\"PU2ABC\")", "Label1=\"conectado\"", "Text2=\"PY1AA\"", "IsConnected(\"PY1AA\")",
                "sleep 3000", "Connect(\"PY1AA\",-1)", "IsConnected(\"PY1AA\")", "Label2=\"conectado\""} +
-         blank_labels(3, 8)));
+         blank_labels(3, 8) + Trace{"Timer1 due"}));
 
     rig.station.connected.clear();
     rig.desktop.while_sleeping = [&] { rig.raise_closing(); };

@@ -201,17 +201,37 @@ TEST_F(StationPc, EchoLinkAsAdministratorWhereRelinkaIsNotIsSaidAndNoSecondEchoL
     EXPECT_EQ(subscribers, 0);
 }
 
+// The stand-in started the ordinary way, as UAC starts a program, in place of any other, for as long as
+// this lives.
+class StandInNotElevated {
+public:
+    StandInNotElevated() {
+        if (!close_standin()) return;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION standin{};
+        if (!start_process(L"\"" + beside_tests(L"echolink-standin.exe") + L"\"", nullptr, startup, false,
+                           standin))
+            return;
+        CloseHandle(standin.hThread);
+        process_.reset(standin.hProcess);
+        started_ =
+            wait_until([] { return FindWindowW(nullptr, L"EchoLink (substituto)") != nullptr; }, 15000);
+    }
+    ~StandInNotElevated() { close_standin(); }
+    StandInNotElevated(const StandInNotElevated&) = delete;
+    StandInNotElevated& operator=(const StandInNotElevated&) = delete;
+    bool started() const { return started_; }
+
+private:
+    UniqueHandle process_;
+    bool started_ = false;
+};
+
 TEST(StationPcWithEchoLinkNotElevated, RelinkaAsAdministratorIsSaidAndNoSecondEchoLinkStarts) {
     ComApartment apartment;
-    ASSERT_TRUE(close_standin());
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION standin{};
-    ASSERT_TRUE(start_process(L"\"" + beside_tests(L"echolink-standin.exe") + L"\"", nullptr, startup, false,
-                              standin));
-    CloseHandle(standin.hThread);
-    const UniqueHandle standin_process(standin.hProcess);
-    ASSERT_TRUE(wait_until([] { return FindWindowW(nullptr, L"EchoLink (substituto)") != nullptr; }, 15000));
+    const StandInNotElevated echolink;
+    ASSERT_TRUE(echolink.started());
 
     RelinkaProcess program(fresh_directory());
     const HWND box = program.message_box();
@@ -234,17 +254,31 @@ TEST_F(StationPc, StartedAgainByWindowsItSupervisesTheListOfTheFolderItRanIn) {
         << "run it as ctest does, with its standard error in " STANDARD_ERROR_FILE;
     write_bytes(directory + L"\\amigos.txt", "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
     const WineDebugOutput debug_output;
-    std::unique_ptr<RelinkaProcess> program;
-    {
+    const auto start_again = [&](bool elevated) {
         const EnvironmentVariable debug(L"WINEDEBUG", L"fixme+process");
-        program = std::make_unique<RelinkaProcess>(
-            fresh_directory(), std::wstring{}, StartOptions{.arguments = L"/pasta \"" + directory + L"\""});
-    }
-    const HWND window = program->main_window();
+        return std::make_unique<RelinkaProcess>(
+            fresh_directory(), std::wstring{},
+            StartOptions{.not_elevated = !elevated, .arguments = L"/pasta \"" + directory + L"\""});
+    };
+    // As administrator (as every program under Wine, the stand-in too, unless started otherwise): Windows
+    // would start it again without those rights, out of EchoLink's reach, so it does not ask to be.
+    std::unique_ptr<RelinkaProcess> program = start_again(true);
+    HWND window = program->main_window();
     ASSERT_TRUE(window);
     EXPECT_EQ(program->text(kText1), L"PU2ABC");
     EXPECT_EQ(program->check(kCheck1), 1);
     EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000)) << "supervised from the first tick";
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(program->ended_within(10000));
+    EXPECT_EQ(debug_output.restart_requests(program->thread_id()), std::vector<std::string>{});
+
+    // Started the ordinary way, beside an EchoLink started so too: it asks to be started again there.
+    const StandInNotElevated echolink;
+    ASSERT_TRUE(echolink.started());
+    program = start_again(false);
+    window = program->main_window();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(program->text(kText1), L"PU2ABC");
     std::string folder = utf8(directory);
     for (std::size_t at = 0; (at = folder.find('\\', at)) != std::string::npos; at += 2)
         folder.insert(at, "\\");
@@ -262,6 +296,20 @@ TEST_F(StationPc, StartedAgainByWindowsItSupervisesTheListOfTheFolderItRanIn) {
     const std::vector<std::string> requests = debug_output.restart_requests(program->thread_id());
     ASSERT_EQ(requests.size(), 2u) << joined(requests);
     EXPECT_EQ(requests[1].rfind("UnregisterApplicationRestart", 0), 0u) << requests[1];
+}
+
+// At sign-in the folder may not be reachable yet (a network or USB drive mounted late): it is waited for,
+// showing nothing.
+TEST_F(StationPc, StartedAgainByWindowsInAFolderNotReachableYetWaitsForIt) {
+    const std::wstring late = directory + L"\\tarde";
+    RelinkaProcess program(fresh_directory(), {}, StartOptions{.arguments = L"/pasta \"" + late + L"\""});
+    EXPECT_FALSE(program.main_window(3000));
+    EXPECT_EQ(program.message_boxes_open(), 0);
+    ASSERT_TRUE(CreateDirectoryW(late.c_str(), nullptr));
+    write_bytes(late + L"\\amigos.txt", "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    ASSERT_TRUE(program.main_window());
+    EXPECT_EQ(program.text(kText1), L"PU2ABC");
+    EXPECT_EQ(program.check(kCheck1), 1);
 }
 
 // At sign-in after an update, Windows starts again the Relinka it registered, and the Startup folder's

@@ -1,12 +1,14 @@
 // relinka.exe beside the stand-in while a tick waits before asking EchoLink again for a station it
-// refuses: Windows, other programs and EchoLink are answered meanwhile, and what the operator does comes
-// after the tick. Also the start-up that EchoLink, frozen, never lets finish.
+// refuses: Windows, other programs and EchoLink are answered meanwhile, what the operator or another
+// program does comes after the tick, and the next tick comes at once. Also a busy EchoLink, and the
+// start-up that EchoLink, frozen or slow, does not let finish in time.
 #include <windows.h>
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "../core/fakes.h"
@@ -57,16 +59,10 @@ protected:
         leave_no_subscriber();
         standin.reset();
         standin->SetConnectDelay(0);
-        ComPtr<::IEchoLinkApp> echolink;
-        ASSERT_HRESULT_SUCCEEDED(standin->QueryInterface(IID_PPV_ARGS(&echolink)));
-        echolink->Connect(UniqueBstr(SysAllocString(kUp)).get(), VARIANT_TRUE);
+        connect(kUp);
         standin->RefuseCallsign(UniqueBstr(SysAllocString(kRefused)).get());
         standin->ClearCallLog();
-        const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_NEW, 0, nullptr));
-        const std::string list = "PY1AA\r\nPU5FORA\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
-        DWORD written = 0;
-        WriteFile(friends.get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
+        write_friends("PY1AA\r\nPU5FORA\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
     }
     void TearDown() override {
         relinka.reset();
@@ -81,7 +77,19 @@ protected:
         if (subscribers) standin.start_afresh();
     }
 
-    // relinka.exe, started with both stations ticked, showing its window.
+    void connect(const wchar_t* callsign) {
+        ComPtr<::IEchoLinkApp> echolink;
+        ASSERT_HRESULT_SUCCEEDED(standin->QueryInterface(IID_PPV_ARGS(&echolink)));
+        echolink->Connect(UniqueBstr(SysAllocString(callsign)).get(), VARIANT_TRUE);
+    }
+    void write_friends(const std::string& list) {
+        const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_ALWAYS, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(friends.get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
+    }
+
+    // relinka.exe, started with the stations of amigos.txt ticked, showing its window.
     RelinkaProcess& start() {
         relinka = std::make_unique<RelinkaProcess>(directory);
         EXPECT_TRUE(window = relinka->main_window());
@@ -183,6 +191,76 @@ TEST_F(WhileATickWaits, EverythingIsAnsweredButTheOperatorsInputWhichComesAfterT
     EXPECT_NEAR(log[first + 1].at - log[first].at, 3000, 50) << "the wait before Connect";
 }
 
+// A tick that fell due while one waited runs as soon as that one ends, not at the timer's next beat.
+TEST_F(WhileATickWaits, TheNextTickStartsAsSoonAsATickThatWaitedEnds) {
+    start();
+    std::vector<Call> log;
+    size_t end = 0;  // the last call of a tick that waited: Connect, then the query after it
+    ASSERT_TRUE(wait_until(
+        [&] {
+            log = calls();
+            for (end = 1; end + 1 < log.size(); ++end)
+                if (log[end - 1].call == L"Connect(\"PU5FORA\",-1)" && log[end + 1].call == is_connected(kUp))
+                    return true;
+            return false;
+        },
+        2 * kTick));
+    EXPECT_EQ(log[end].call, is_connected(kRefused));
+    std::printf("the next tick came %lld ms after a tick that waited\n", log[end + 1].at - log[end].at);
+    EXPECT_LT(log[end + 1].at - log[end].at, 100) << "the next tick came late";
+}
+
+// Another program (a screen reader, an automation tool) presses "Desconecta todos" by sending BM_CLICK from
+// inside EchoLink's answer to a query: it is answered at once, and the click runs after the tick.
+TEST_F(WhileATickWaits, AClickSentFromInsideAnEchoLinkCallRunsAfterTheTick) {
+    RelinkaProcess& program = start();
+    standin->ClickDuringNextCall(static_cast<long>(reinterpret_cast<LONG_PTR>(program.control(kCommand6))));
+    std::vector<Call> log;
+    ASSERT_TRUE(wait_until(
+        [&] {
+            log = calls();
+            return !log.empty() && log.back().call == L"DisconnectAll()";
+        },
+        kTick));
+    pump_for(2000);  // no tick after it
+    log = calls();
+    std::vector<std::wstring> order;
+    for (const Call& call : log) order.push_back(call.call);
+    EXPECT_EQ(order, (std::vector<std::wstring>{is_connected(kUp), is_connected(kUp), is_connected(kRefused),
+                                                L"Connect(\"PU5FORA\",-1)", is_connected(kRefused),
+                                                L"DisconnectAll()"}));
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_LT(log[1].at - log[0].at, 1000) << "the click was run inside the call, or its sender held";
+    EXPECT_EQ(program.text(kLabel1), L" ");
+}
+
+// EchoLink busy with a dialog of its own: a short spell is waited out, a long one leaves every label as it
+// was (and so nothing for a screen reader to announce), and neither asks EchoLink to connect anything.
+TEST_F(WhileATickWaits, ABusyEchoLinkIsWaitedForAndNeverReadAsDroppedLinks) {
+    write_friends("PY1AA\r\nPY2BB\r\n\r\n\r\n\r\n\r\n\r\n\r\n");
+    connect(L"PY2BB");
+    RelinkaProcess& program = start();
+    const auto both_connected = [&] {
+        return program.text(kLabel1) == L"conectado" && program.text(kLabel1 + 1) == L"conectado";
+    };
+    ASSERT_TRUE(wait_until(both_connected, kTick));
+    for (const long busy : {1500L, 10'000L}) {
+        standin->ClearCallLog();
+        standin->BeBusy(busy);
+        const long long until = steady_ms() + busy + 1000;
+        bool held = true;
+        while (held && steady_ms() < until) {
+            held = both_connected();
+            Sleep(50);
+        }
+        EXPECT_TRUE(held) << "a label changed while EchoLink was busy for " << busy << " ms";
+        EXPECT_TRUE(
+            wait_until([&] { return standin.log().find(is_connected(kUp)) != std::wstring::npos; }, kTick))
+            << "no tick after the busy spell";
+        EXPECT_EQ(standin.log().find(L"Connect("), std::wstring::npos) << utf8(standin.log());
+    }
+}
+
 TEST_F(WhileATickWaits, ClosingIsTakenAtOnceAndEndsTheProgramWithoutAnotherCall) {
     RelinkaProcess& program = start();
     ASSERT_TRUE(wait_begun());
@@ -244,6 +322,43 @@ TEST_F(WhileATickWaits, EchoLinkFrozenAtStartUpIsReportedAfterThirtySecondsAndTh
     EXPECT_EQ(program.exit_code(), kEchoLinkFrozen);
     // The subscription failed, but the object the program made is held for it for good.
     standin.start_afresh();
+}
+
+// A cold boot, a slow network: EchoLink answers after the box has appeared. The box goes by itself, the
+// program goes on, and EchoLink's first call into it is answered as soon as the window is up.
+TEST_F(WhileATickWaits, EchoLinkAnsweringAfterTheThirtySecondsTakesTheBoxAwayAndTheProgramGoesOn) {
+    constexpr long kSlow = 34'000;  // ms; the program gives it 30 s
+    standin->HoldNextAdvise(kSlow);
+    RelinkaProcess program(directory);
+    const HWND box = program.message_box(kSlow);
+    ASSERT_TRUE(box);
+    // The operator, if the box stays: EchoLink's call, were it held until then, would return then.
+    const UniqueHandle done(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread operator_at_the_station([box, done = done.get()] {
+        if (WaitForSingleObject(done, 15'000) == WAIT_TIMEOUT && IsWindow(box)) answer(box, IDOK);
+    });
+    // Answered once EchoLink is free again, or while it waits on the program inside the subscription.
+    const auto subscribed = [&] {
+        long subscribers = 0;
+        return SUCCEEDED(standin->SubscriberCount(&subscribers)) && subscribers == 1;
+    };
+    EXPECT_TRUE(wait_until(subscribed, kSlow));
+    const long long raised = steady_ms();
+    standin->RaiseEvent(2);  // one of EchoLink's events other than Closing, as it raises them at work
+    const long long first_event = steady_ms() - raised;
+    std::printf("EchoLink's first event after the box: answered in %lld ms\n", first_event);
+    EXPECT_LT(first_event, 2000) << "EchoLink's call was held";
+    EXPECT_TRUE(program.main_window(5000));
+    EXPECT_TRUE(wait_until([&] { return program.message_boxes_open() == 0; }, 1000)) << "the box stayed";
+    EXPECT_TRUE(
+        wait_until([&] { return standin.log().find(is_connected(kUp)) != std::wstring::npos; }, kTick))
+        << "no tick";
+    const long long again = steady_ms();
+    standin->RaiseEvent(2);
+    EXPECT_LT(steady_ms() - again, 100) << "EchoLink's call was held once the window was up";
+    SetEvent(done.get());
+    operator_at_the_station.join();
+    EXPECT_FALSE(program.ended_within(0));
 }
 
 }  // namespace

@@ -106,6 +106,8 @@ void StandIn::drop_link(std::wstring_view callsign) {
 void StandIn::reset() {
     if (!control_) return;  // never started: its test has failed already, and says why
     control_->FailCalls(S_OK);
+    control_->BeBusy(0);
+    control_->ClickDuringNextCall(0);
     control_->SetAnswerDelay(0);
     control_->SetConnectDelay(1500);
     // Every link, those still coming up included: a program that ended a moment ago may have asked

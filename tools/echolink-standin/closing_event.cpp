@@ -9,10 +9,6 @@
 
 namespace standin {
 
-namespace {
-constexpr DISPID kClosing = 1;  // the first event of IEchoLinkAppEvents
-}
-
 HRESULT ClosingEvent::QueryInterface(REFIID iid, void** object) {
     if (!object) return E_POINTER;
     if (iid == IID_IUnknown || iid == IID_IConnectionPoint) {
@@ -62,14 +58,14 @@ HRESULT ClosingEvent::EnumConnections(IEnumConnections** out) {
     return E_NOTIMPL;
 }
 
-void ClosingEvent::raise() noexcept {
+void ClosingEvent::raise(DISPID dispid) noexcept {
     try {
         // A subscriber may unadvise, or another may join, while we wait for its answer: work on a copy.
         std::vector<ComPtr<IDispatch>> subscribers;
         for (const auto& [cookie, sink] : sinks_) subscribers.push_back(sink);
         for (const auto& sink : subscribers) {
             DISPPARAMS none{};
-            sink->Invoke(kClosing, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
+            sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &none, nullptr, nullptr,
                          nullptr);
         }
     } catch (const std::bad_alloc&) {

@@ -13,6 +13,8 @@ namespace standin {
 
 class ClosingEvent final : public IConnectionPoint {
 public:
+    static constexpr DISPID kClosing = 1;  // the first event of IEchoLinkAppEvents
+
     // Lives inside its container and shares its reference count.
     explicit ClosingEvent(IConnectionPointContainer& container) : container_(container) {}
 
@@ -28,9 +30,9 @@ public:
     // The next Advise first holds the thread this long, answering nothing meanwhile.
     void hold_next_advise(DWORD milliseconds) noexcept { next_advise_hold_ = milliseconds; }
 
-    // Calls every subscriber's Closing in turn, synchronously; a subscriber's failure does not stop
-    // the others.
-    void raise() noexcept;
+    // Calls every subscriber's Closing (or the event `dispid`) in turn, synchronously; a subscriber's
+    // failure does not stop the others.
+    void raise(DISPID dispid = kClosing) noexcept;
     // The next Advise raises Closing, the new subscriber included, before it answers.
     void raise_during_next_advise() noexcept { raise_during_next_advise_ = true; }
     long subscriber_count() const noexcept { return static_cast<long>(sinks_.size()); }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "busy_filter.h"
 #include "server_lifetime.h"
 #include "type_libraries.h"
 
@@ -68,6 +69,10 @@ ULONG EchoLinkApp::Release() {
 HRESULT EchoLinkApp::answer(std::wstring_view method, std::initializer_list<std::wstring> arguments) {
     log_.record(method, arguments);
     if (answer_delay_ms_ > 0) Sleep(answer_delay_ms_);
+    if (const HWND button = std::exchange(click_during_next_call_, nullptr)) {
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &ignored);
+    }
     if (std::exchange(closing_during_next_call_, false)) closing_.raise();
     return failure_;
 }
@@ -260,6 +265,22 @@ HRESULT EchoLinkApp::TimedCallLog(BSTR* log) {
 HRESULT EchoLinkApp::HoldNextAdvise(LONG milliseconds) {
     if (milliseconds < 0) return E_INVALIDARG;
     closing_.hold_next_advise(static_cast<DWORD>(milliseconds));
+    return S_OK;
+}
+
+HRESULT EchoLinkApp::RaiseEvent(LONG dispid) {
+    closing_.raise(dispid);
+    return S_OK;
+}
+
+HRESULT EchoLinkApp::BeBusy(LONG milliseconds) {
+    if (milliseconds < 0) return E_INVALIDARG;
+    be_busy_for(static_cast<DWORD>(milliseconds));
+    return S_OK;
+}
+
+HRESULT EchoLinkApp::ClickDuringNextCall(LONG window) {
+    click_during_next_call_ = reinterpret_cast<HWND>(static_cast<LONG_PTR>(window));
     return S_OK;
 }
 

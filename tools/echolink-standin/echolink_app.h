@@ -67,6 +67,9 @@ public:
     HRESULT STDMETHODCALLTYPE RaiseClosingDuringNextAdvise() override;
     HRESULT STDMETHODCALLTYPE TimedCallLog(BSTR* log) override;
     HRESULT STDMETHODCALLTYPE HoldNextAdvise(LONG milliseconds) override;
+    HRESULT STDMETHODCALLTYPE RaiseEvent(LONG dispid) override;
+    HRESULT STDMETHODCALLTYPE BeBusy(LONG milliseconds) override;
+    HRESULT STDMETHODCALLTYPE ClickDuringNextCall(LONG window) override;
 
     // IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints** out) override;
@@ -80,8 +83,8 @@ private:
     EchoLinkApp(ComPtr<ITypeInfo> echolink_info, ComPtr<ITypeInfo> control_info, ServerLifetime* lifetime);
     ~EchoLinkApp() = default;
 
-    // What every EchoLink call does before its own work: log, wait, raise a requested Closing, then
-    // answer the failure status if one is set.
+    // What every EchoLink call does before its own work: log, wait, press a requested button, raise a
+    // requested Closing, then answer the failure status if one is set.
     HRESULT answer(std::wstring_view method, std::initializer_list<std::wstring> arguments);
 
     LONG references_ = 1;
@@ -92,6 +95,7 @@ private:
     DWORD answer_delay_ms_ = 0;
     HRESULT failure_ = S_OK;
     bool closing_during_next_call_ = false;
+    HWND click_during_next_call_ = nullptr;
     VARIANT_BOOL transmitting_ = VARIANT_FALSE;
 };
 

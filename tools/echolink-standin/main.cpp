@@ -9,6 +9,7 @@
 #include <memory>
 #include <string_view>
 
+#include "busy_filter.h"
 #include "echolink_app.h"
 #include "failure_report.h"
 #include "registration.h"
@@ -45,6 +46,7 @@ int failed(std::wstring_view what, HRESULT hr) {
 int serve(bool started_by_com, int show) {
     const ComApartment apartment;
     if (FAILED(apartment.result())) return failed(L"CoInitializeEx", apartment.result());
+    if (const HRESULT busy = use_busy_filter(); FAILED(busy)) return failed(L"CoRegisterMessageFilter", busy);
     ServerLifetime lifetime(started_by_com);
     ComPtr<EchoLinkApp> app;
     HRESULT hr = EchoLinkApp::create(&lifetime, app);

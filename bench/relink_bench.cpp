@@ -1,0 +1,82 @@
+// How long a link dropped by the network takes to be asked back: relinka.exe beside the stand-in with
+// PU2ABC ticked (and, with --one-refused, a second station EchoLink never brings up, so that every tick
+// waits 3 s before its Connect request), the link dropped nine times at moments spread over the tick,
+// each time from the drop to the Connect request for it. Prints the median, fastest and slowest.
+// Usage: relink_bench [--one-refused] [relinka.exe to measure, the one beside it by default]
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "../tests/win/relinka_process.h"
+#include "../tests/win/wine_support.h"
+#include "app/amigos_layout.h"
+
+using namespace relinka;
+using namespace relinka::testing;
+
+namespace {
+
+size_t count_of(const std::wstring& text, const std::wstring& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::wstring::npos; at = text.find(part, at + 1)) ++count;
+    return count;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    bool one_refused = false;
+    std::wstring program;
+    for (int i = 1; i < argc; ++i) {
+        if (std::wstring(argv[i]) == L"--one-refused")
+            one_refused = true;
+        else
+            program = argv[i];
+    }
+    ComApartment apartment;
+    StandIn standin;
+    standin.reset();
+    standin->SetConnectDelay(0);
+    if (one_refused) standin->RefuseCallsign(UniqueBstr(SysAllocString(L"PU5FORA")).get());
+    const std::wstring directory = fresh_directory();
+    const std::string list = one_refused ? "PU2ABC\r\nPU5FORA\r\n" : "PU2ABC\r\n";
+    {
+        const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                             CREATE_NEW, 0, nullptr));
+        DWORD written = 0;
+        WriteFile(friends.get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
+    }
+    RelinkaProcess relinka(directory, program);
+    if (!relinka.main_window()) {
+        std::fprintf(stderr, "relink_bench: relinka.exe showed no window\n");
+        return 1;
+    }
+    if (!wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000)) {
+        std::fprintf(stderr, "relink_bench: PU2ABC never read \"conectado\" (\"%ls\")\n",
+                     relinka.text(kLabel1).c_str());
+        return 1;
+    }
+
+    const std::wstring connect = L"Connect(\"PU2ABC\",-1)";
+    std::vector<long long> asked_back;
+    for (int drop = 0; drop < 9; ++drop) {
+        pump_for(100 + 450 * drop);  // moments spread over a tick
+        const size_t connects = count_of(standin.log(), connect);
+        const ULONGLONG dropped = GetTickCount64();
+        standin.drop_link(L"PU2ABC");
+        if (!wait_until([&] { return count_of(standin.log(), connect) > connects; }, 20000)) {
+            std::fprintf(stderr, "relink_bench: the dropped link was never asked back\n");
+            return 1;
+        }
+        asked_back.push_back(static_cast<long long>(GetTickCount64() - dropped));
+        wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000);
+    }
+    std::sort(asked_back.begin(), asked_back.end());
+    std::printf("dropped link asked back%s: median %lld ms (fastest %lld, slowest %lld) over %zu drops\n",
+                one_refused ? ", one station refused" : "", asked_back[asked_back.size() / 2],
+                asked_back.front(), asked_back.back(), asked_back.size());
+    return 0;
+}
