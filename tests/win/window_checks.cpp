@@ -44,11 +44,12 @@ std::vector<COLORREF> pixels_of(HDC dc, int width, int height) {
     return pixels;
 }
 
-std::vector<COLORREF> drawn(HICON icon, int size) {
+std::vector<COLORREF> drawn(HICON icon, int size, COLORREF background) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     UniqueBitmap canvas(CreateBitmap(size, size, 1, 32, nullptr));
     SelectedObject selected(dc.get(), canvas.get());
-    PatBlt(dc.get(), 0, 0, size, size, WHITENESS);
+    const RECT whole{0, 0, size, size};
+    FillRect(dc.get(), &whole, UniqueBrush(CreateSolidBrush(background)).get());
     DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     return pixels_of(dc.get(), size, size);
 }

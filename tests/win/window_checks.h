@@ -19,8 +19,8 @@ void press(HWND focus, WPARAM key);
 COLORREF pixel(HWND window, int x, int y);
 // Every pixel of an area of a device context.
 std::vector<COLORREF> pixels_of(HDC dc, int width, int height);
-// An icon drawn on white: the window's own, or one loaded from the program's resources.
-std::vector<COLORREF> drawn(HICON icon, int size);
+// An icon drawn on white (or `background`): the window's own, or one loaded from the program's resources.
+std::vector<COLORREF> drawn(HICON icon, int size, COLORREF background = RGB(255, 255, 255));
 std::vector<COLORREF> drawn(int resource, int size);
 
 // A window as the design gives it, in pixels at 96 dpi.
