@@ -187,13 +187,11 @@ if(BUILD_TESTING)
     add_dependencies(tick_wait_test relinka echolink-standin)
 
     # Measurements under Wine, run by bench/wine_benches (not tests): start-up to the first paint and
-    # the working set against the floor, and where the start-up goes; one supervision tick against the
-    # stand-in with eight connected stations; what a screen reader is told over a minute; whether the
-    # program answers while a tick waits; the soak of months of frames, ticks and openings; the CPU time a
-    # minute of the program, the wineserver and the X server, shown, locked and minimized; the memory the
-    # animations' frames take at four resolutions.
-    foreach(bench startup_bench startup_breakdown tick_bench announcements_bench answer_bench soak_bench
-                  cpu_bench frames_memory_bench)
+    # the working set against the floor; one supervision tick against the stand-in with eight connected
+    # stations; what a screen reader is told over a minute; whether the program answers while a tick
+    # waits; the soak of months of frames, ticks and openings; the CPU time a minute of the program, the
+    # wineserver and the X server, shown, locked and minimized.
+    foreach(bench startup_bench tick_bench announcements_bench answer_bench soak_bench cpu_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
         target_link_libraries(${bench} PRIVATE wine_support psapi)
         target_link_options(${bench} PRIVATE -static -municode)
