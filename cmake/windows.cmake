@@ -79,16 +79,26 @@ if(BUILD_TESTING)
     # The EchoLink stand-in, for the tests and the demo.
     add_subdirectory(tools/echolink-standin)
 
+    # What every test under Wine and every benchmark shares (tests/support): the stand-in and its
+    # fixture, relinka.exe as a process, files, the windows' checks, the counters, the benchmarks' helpers.
+    add_library(test_support STATIC
+        tests/support/bench_support.cpp
+        tests/support/debug_output.cpp
+        tests/support/embedded_animation.cpp
+        tests/support/fake_annotation_service.cpp
+        tests/support/process_counters.cpp
+        tests/support/relinka_process.cpp
+        tests/support/window_checks.cpp
+        tests/support/wine_support.cpp
+    )
+    target_include_directories(test_support PUBLIC tests)
+    target_link_libraries(test_support PUBLIC relinka_win test_fakes standin_control gdiplus shlwapi gtest psapi)
+
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock.
-    add_library(wine_support STATIC tests/win/wine_support.cpp tests/win/relinka_process.cpp tests/win/window_checks.cpp
-                tests/win/debug_output.cpp tests/win/fake_annotation_service.cpp
-                tests/win/embedded_animation.cpp
-                tests/win/process_counters.cpp)
-    target_link_libraries(wine_support PUBLIC relinka_win standin_control gdiplus shlwapi gtest psapi)
 
     function(add_wine_test name)
         add_executable(${name} tests/win/${name}.cpp ${relinka_resources})
-        target_link_libraries(${name} PRIVATE wine_support test_fakes gtest_main)
+        target_link_libraries(${name} PRIVATE test_support gtest_main)
         target_link_options(${name} PRIVATE -static)
         if(${name} IN_LIST tests_reading_wine_debug_output)
             # Wine writes a program's debugging channels to the Unix standard error it inherited, whatever
@@ -119,11 +129,12 @@ if(BUILD_TESTING)
     add_wine_test(friends_files_test)
     add_wine_test(icon_sizes_test)
     add_wine_test(auxiliary_windows_test)
+    add_wine_test(animations_test)
     add_wine_test(high_contrast_test)
     add_wine_test(accessibility_test)
     add_wine_test(annotations_test)
     target_link_libraries(accessibility_test PRIVATE oleacc)
-    target_sources(auxiliary_windows_test PRIVATE tests/win/damaged_picture.rc)
+    target_sources(animations_test PRIVATE tests/win/damaged_picture.rc)
     set_source_files_properties(tests/win/damaged_picture.rc PROPERTIES OBJECT_DEPENDS
                                 ${CMAKE_SOURCE_DIR}/tests/win/oversized_picture.gif)
     add_wine_test(echolink_binding_test)
@@ -193,7 +204,7 @@ if(BUILD_TESTING)
     # wineserver and the X server, shown, locked and minimized.
     foreach(bench startup_bench tick_bench announcements_bench answer_bench soak_bench cpu_bench)
         add_executable(${bench} bench/${bench}.cpp ${relinka_resources})
-        target_link_libraries(${bench} PRIVATE wine_support psapi)
+        target_link_libraries(${bench} PRIVATE test_support)
         target_link_options(${bench} PRIVATE -static -municode)
     endforeach()
     target_sources(cpu_bench PRIVATE bench/serving_processes.cpp)

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <map>
 
-#include "loaded_window.h"
+#include "support/loaded_window.h"
+#include "support/window_checks.h"
 #include "win32/fonts_win.h"
-#include "window_checks.h"
 
 namespace relinka::testing {
 namespace {

@@ -12,8 +12,7 @@
 #include <utility>
 
 #include "app/amigos_layout.h"
-#include "relinka_process.h"
-#include "wine_support.h"
+#include "support/standin_test.h"
 
 namespace relinka::testing {
 namespace {
@@ -104,10 +103,9 @@ Names without(const Names& names, const Names& left_out) {
 // Wine's own libraries load there by name for the reference program too. Those are found by running it
 // until it takes no new one (a planted DLL can end it before it has done all it does), and are not
 // planted for relinka.exe: it would not get as far as opening its windows.
-TEST(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
-    ComApartment apartment;
-    StandIn standin;
-    standin.reset();
+using DllSearch = StandInTest;
+
+TEST_F(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
     const Names all = preferred_to_wines_own();
     ASSERT_TRUE(all.contains(L"dwmapi")) << "Wine is not told to prefer the planted DLLs";
     ASSERT_TRUE(loaded_by_reference(L"unrestricted", all).contains(L"dwmapi"))

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "loaded_window.h"
-#include "test_screen.h"
+#include "support/loaded_window.h"
+#include "support/test_screen.h"
+#include "support/window_checks.h"
 #include "win32/twips_win.h"
-#include "window_checks.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 

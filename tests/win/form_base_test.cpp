@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "resources.h"
+#include "support/wine_support.h"
 #include "win32/form_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {

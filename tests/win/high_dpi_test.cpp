@@ -2,9 +2,9 @@
 // resolution, and what they hold is drawn to fill them.
 #include <gtest/gtest.h>
 
-#include "loaded_window.h"
+#include "support/loaded_window.h"
+#include "support/window_checks.h"
 #include "win32/fonts_win.h"
-#include "window_checks.h"
 
 namespace relinka::testing {
 namespace {

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "app/amigos_layout.h"
+#include "support/window_checks.h"
 #include "win32/unique_win.h"
-#include "window_checks.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 

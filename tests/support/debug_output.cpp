@@ -1,4 +1,4 @@
-#include "debug_output.h"
+#include "support/debug_output.h"
 
 #include <cstring>
 

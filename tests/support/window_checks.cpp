@@ -1,4 +1,4 @@
-#include "window_checks.h"
+#include "support/window_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,9 @@
 #include <map>
 #include <optional>
 
+#include "support/wine_support.h"
 #include "win32/contrast.h"
 #include "win32/window_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 
