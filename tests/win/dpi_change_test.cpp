@@ -50,8 +50,7 @@ Layout layout_of(const Form& form, std::span<const ControlSpec> table) {
     for (const ControlSpec& design : table) {
         const HWND control = form.control(design.id);
         const RECT rect = client_rect_of(control);
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        const LOGFONTW font = font_of(control);
         layout.lines.push_back(utf8(design.name) + " " + std::to_string(design.id) + " at " +
                                std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
                                size_text(size_of(rect)) + ", font " + utf8(font.lfFaceName) + " " +

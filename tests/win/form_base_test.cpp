@@ -22,15 +22,8 @@ constexpr FormSpec kProbeForm{.caption = L"probe",
                               .maximize_box = false,
                               .icon = IDI_RELINKA};
 constexpr int kProbeLabel = 101;
-constexpr ControlSpec kProbeControls[] = {ControlSpec{.name = L"Label1",
-                                                      .id = kProbeLabel,
-                                                      .kind = ControlKind::Label,
-                                                      .caption = L"probe",
-                                                      .left = 0,
-                                                      .top = 0,
-                                                      .width = 900,
-                                                      .height = 300,
-                                                      .font = bold_sans(825)}};
+constexpr ControlSpec kProbeControls[] = {
+    label(L"Label1", kProbeLabel, L"probe", {0, 0, 900, 300}, bold_sans(825))};
 constexpr UINT kThrow = WM_APP + 1, kAnswer = WM_APP + 2;
 
 class ProbeForm : public Form {
