@@ -267,6 +267,7 @@ int wmain(int argc, wchar_t** argv) {
     standin->SetConnectDelay(0);
     SoakDesktop desktop;
     MainWindowHere here(desktop);
+    if (!here.made) return refuse("the main window was not made");
     AmigosWindow& window = here.window;
     Amigos& amigos = here.amigos;
     window.show();

@@ -19,6 +19,7 @@ int wmain() {
     standin->SetConnectDelay(0);
     WindowsDesktop desktop;
     MainWindowHere here(desktop);  // its ticks timed one by one
+    if (!here.made) return refuse("the main window was not made");
     here.supervise(L"PU2AA");
     here.amigos.Timer1_Timer();  // connects all eight
     standin->ClearCallLog();

@@ -63,8 +63,8 @@ void AmigosWindow::SetTimerEnabled(bool enabled) {
     if (enabled == timer_enabled_) return;
     timer_enabled_ = enabled;
     if (enabled) {
-        if (!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr))
-            trace_last_error("SetTimer Timer1, so no tick comes");
+        trace_last_error_if(!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr),
+                            "SetTimer Timer1, so no tick comes");
     } else
         KillTimer(hwnd(), kTimer1);
     if (described()) announce_indicator(control(kShape1), enabled, annotations_);
@@ -115,8 +115,8 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             // A click another program sends (not posts) during a wait comes after the tick too, as
             // a posted one does (answering_wait_win.h).
             if (desktop_.waiting()) {
-                if (!PostMessageW(hwnd(), message, wparam, lparam))
-                    trace_last_error("click during a wait: dropped");
+                trace_last_error_if(!PostMessageW(hwnd(), message, wparam, lparam),
+                                    "click during a wait: dropped");
                 return 0;
             }
             click(LOWORD(wparam));

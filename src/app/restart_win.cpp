@@ -34,16 +34,16 @@ std::wstring name_for_folder(const wchar_t* what) {
 bool return_to_restart_folder(const wchar_t* command_line) {
     const std::optional<std::wstring> folder = restart_folder(command_line ? command_line : L"");
     if (!folder) return false;
-    if (!SetCurrentDirectoryW(folder->c_str()))
-        trace_last_error(
-            "restarted by Windows: its folder is gone, amigos.txt is looked for where it started");
+    trace_last_error_if(
+        !SetCurrentDirectoryW(folder->c_str()),
+        "restarted by Windows: its folder is gone, amigos.txt is looked for where it started");
     return true;
 }
 
 RelinkasHere::RelinkasHere(bool restarted)
     : here_(CreateMutexW(nullptr, FALSE, name_for_folder(L"em").c_str())) {
     const bool another_here = here_ && GetLastError() == ERROR_ALREADY_EXISTS;
-    if (!here_) trace_last_error("Relinkas in this folder: not counted");
+    trace_last_error_if(!here_, "Relinkas in this folder: not counted");
     if (restarted) {
         restarted_here_.reset(CreateMutexW(nullptr, FALSE, name_for_folder(L"reiniciado em").c_str()));
         makes_way_ = another_here;

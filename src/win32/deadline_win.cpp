@@ -10,7 +10,7 @@ Deadline::Deadline(DWORD milliseconds, UINT exit_code, void (*overdue)())
       overdue_(overdue),
       met_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     if (met_) watcher_.reset(CreateThread(nullptr, 0, watch, this, 0, nullptr));
-    if (!watcher_) trace_last_error("deadline: no thread to watch it, the step takes as long as it takes");
+    trace_last_error_if(!watcher_, "deadline: no thread to watch it, the step takes as long as it takes");
 }
 
 Deadline::~Deadline() {

@@ -54,8 +54,8 @@ void ScreenWatch::start(HWND window) {
     display_ = RegisterPowerSettingNotification(
         window, IsWindows8OrGreater() ? &kConsoleDisplayState : &kMonitorPowerOn,
         DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!display_)
-        trace_last_error("RegisterPowerSettingNotification, so animations play on while the display is off");
+    trace_last_error_if(!display_,
+                        "RegisterPowerSettingNotification, so animations play on while the display is off");
 }
 
 void ScreenWatch::stop() {

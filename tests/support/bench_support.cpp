@@ -34,7 +34,8 @@ MainWindowHere::MainWindowHere(WindowsDesktop& desktop)
       amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
           return ComEchoLink::create(std::move(on_closing));
       }) {
-    window.create();
+    made = window.create();
+    if (!made) return;
     window.attach(amigos);
     amigos.Form_Load();
     window.SetTimerEnabled(false);

@@ -31,6 +31,7 @@ struct MainWindowHere {
     Annotations annotations{system_annotation_service};  // as relinka.exe has it
     AmigosWindow window;
     Amigos amigos;
+    bool made = false;  // false when Windows would not make the window; the rest is then not done
 };
 
 }  // namespace relinka::testing

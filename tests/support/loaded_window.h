@@ -41,7 +41,7 @@ struct LoadedWindow {
                   }};
     explicit LoadedWindow(const Screen& screen = system_screen()) {
         window.use_screen(screen);
-        window.create();
+        EXPECT_TRUE(window.create()) << "the main window was not made";
         window.attach(amigos);
         amigos.Form_Load();
         trace.clear();  // the start-up's steps: the core's tests state them
@@ -58,7 +58,7 @@ template <class W, class... Args>
 struct Shown {
     W window;
     explicit Shown(Args&... args) : window(args...) {
-        window.create();
+        EXPECT_TRUE(window.create()) << "the window was not made";
         window.show();
         SetForegroundWindow(window.hwnd());
         pump_for(100);

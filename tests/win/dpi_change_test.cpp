@@ -111,7 +111,7 @@ template <class W, class... Args>
 void with_modal(const Screen& screen, const std::function<void(Form&)>& use, Args&... args) {
     W window(args...);
     window.use_screen(screen);
-    window.create();
+    ASSERT_TRUE(window.create());
     window.show();
     pump_for(100);
     use(window);

@@ -62,7 +62,7 @@ template <class W, class... Args>
 std::unique_ptr<W> opened(const Screen& screen, Args&... args) {
     auto window = std::make_unique<W>(args...);
     window->use_screen(screen);
-    window->create();
+    EXPECT_TRUE(window->create());
     window->show();
     pump_for(100);
     return window;
