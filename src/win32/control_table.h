@@ -69,6 +69,8 @@ struct ControlSpec {
     constexpr ControlSpec centred() const { return with(&ControlSpec::align, Align::Centre); }
     constexpr ControlSpec bordered() const { return with(&ControlSpec::border, true); }
     constexpr ControlSpec on(ColourValue colour) const { return with(&ControlSpec::back, colour); }
+    constexpr ControlSpec written_in(ColourValue colour) const { return with(&ControlSpec::fore, colour); }
+    constexpr ControlSpec showing(int resource) const { return with(&ControlSpec::picture, resource); }
     constexpr ControlSpec under_the_others() const { return with(&ControlSpec::beneath, true); }
     constexpr ControlSpec read_as(const wchar_t* name) const {
         return with(&ControlSpec::accessible_name, name);
@@ -83,57 +85,53 @@ private:
     }
 };
 
+// A control of `kind` at `at`, the rest as that kind has it unless a row says otherwise.
+constexpr ControlSpec placed(ControlKind kind, const wchar_t* name, int id, const wchar_t* caption, Twips at,
+                             FontSpec font = kWindowFont) {
+    return {name, id, kind, caption, at.left, at.top, at.width, at.height, font};
+}
+
 // One builder per kind of control, so that each row of a window's table is one line: name, id, caption,
 // place, then what that kind has. A window's table lists its controls in their tab order, which is the
 // order they are made in.
 constexpr ControlSpec button(const wchar_t* name, int id, const wchar_t* caption, Twips at, FontSpec font,
                              ColourValue back, int picture = 0) {
-    return {name,      id,   ControlKind::Button, caption, at.left,     at.top, at.width,
-            at.height, font, kDefaultColour,      back,    Align::Left, false,  picture};
+    return placed(ControlKind::Button, name, id, caption, at, font).on(back).showing(picture);
 }
 constexpr ControlSpec label(const wchar_t* name, int id, const wchar_t* caption, Twips at,
                             FontSpec font = kWindowFont, ColourValue text = kDefaultColour) {
-    return {name, id, ControlKind::Label, caption, at.left, at.top, at.width, at.height, font, text};
+    return placed(ControlKind::Label, name, id, caption, at, font).written_in(text);
 }
 constexpr ControlSpec text_box(const wchar_t* name, int id, Twips at, FontSpec font) {
-    return {name, id, ControlKind::TextBox, L"", at.left, at.top, at.width, at.height, font};
+    return placed(ControlKind::TextBox, name, id, L"", at, font);
 }
 constexpr ControlSpec multi_line_text(const wchar_t* name, int id, const wchar_t* text, Twips at,
                                       FontSpec font) {
-    return {name, id, ControlKind::MultiLineText, text, at.left, at.top, at.width, at.height, font};
+    return placed(ControlKind::MultiLineText, name, id, text, at, font);
 }
 constexpr ControlSpec check_box(const wchar_t* name, int id, const wchar_t* caption, Twips at) {
-    return {name, id, ControlKind::CheckBox, caption, at.left, at.top, at.width, at.height};
+    return placed(ControlKind::CheckBox, name, id, caption, at);
 }
 // Beneath the controls drawn over it.
 constexpr ControlSpec group_box(const wchar_t* name, int id, const wchar_t* caption, Twips at) {
-    return ControlSpec{name, id, ControlKind::GroupBox, caption, at.left, at.top, at.width, at.height}
-        .under_the_others();
+    return placed(ControlKind::GroupBox, name, id, caption, at).under_the_others();
 }
 constexpr ControlSpec banner(const wchar_t* name, int id, Twips at, ColourValue back) {
-    return ControlSpec{name, id, ControlKind::Banner, L"", at.left, at.top, at.width, at.height}
-        .on(back)
-        .under_the_others();
+    return placed(ControlKind::Banner, name, id, L"", at).on(back).under_the_others();
 }
 constexpr ControlSpec image(const wchar_t* name, int id, Twips at, int picture) {
-    ControlSpec image{name, id, ControlKind::Image, L"", at.left, at.top, at.width, at.height};
-    image.picture = picture;
-    return image;
+    return placed(ControlKind::Image, name, id, L"", at).showing(picture);
 }
 constexpr ControlSpec animation(const wchar_t* name, int id, Twips at, int picture) {
-    ControlSpec animation{name, id, ControlKind::Animation, L"", at.left, at.top, at.width, at.height};
-    animation.picture = picture;
-    return animation;
+    return placed(ControlKind::Animation, name, id, L"", at).showing(picture);
 }
 // Filled with `colour` over a background of `colour`, until told otherwise.
 constexpr ControlSpec indicator(const wchar_t* name, int id, Twips at, ColourValue colour) {
-    return ControlSpec{name,        id,    ControlKind::Indicator, L"", at.left, at.top, at.width, at.height,
-                       kWindowFont, colour}
-        .on(colour);
+    return placed(ControlKind::Indicator, name, id, L"", at).written_in(colour).on(colour);
 }
 // A horizontal rule from (left, top) across `width`.
 constexpr ControlSpec line(const wchar_t* name, int id, int left, int top, int width) {
-    return {name, id, ControlKind::Line, L"", left, top, width, 0};
+    return placed(ControlKind::Line, name, id, L"", {left, top, width, 0});
 }
 
 // The window itself.
