@@ -4,6 +4,7 @@
 import os
 import struct
 import sys
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -152,26 +153,77 @@ def check_bmp(name, w, h):
     return "%dx%d, 24 bpp, BI_RGB" % (w, h)
 
 
-def check_ico(name, sizes):
+def png_pixels(data):
+    """The width, height and RGBA rows of an 8-bit RGBA PNG."""
+    assert data[:8] == b"\x89PNG\r\n\x1a\n", "PNG signature"
+    pos, idat, header = 8, b"", None
+    while pos < len(data):
+        length, kind = struct.unpack_from(">I4s", data, pos)
+        body = data[pos + 8:pos + 8 + length]
+        assert zlib.crc32(kind + body) == struct.unpack_from(">I", data, pos + 8 + length)[0], "%s CRC" % kind
+        if kind == b"IHDR":
+            header = struct.unpack(">IIBBBBB", body)
+        elif kind == b"IDAT":
+            idat += body
+        pos += 12 + length
+    assert header is not None and header[2:] == (8, 6, 0, 0, 0), "not 8-bit RGBA: %s" % (header,)
+    w, h = header[:2]
+    raw, stride, rows, above = zlib.decompress(idat), w * 4, [], bytes(w * 4)
+    assert len(raw) == h * (stride + 1), "PNG data size"
+    for y in range(h):
+        kind, row = raw[y * (stride + 1)], bytearray(raw[y * (stride + 1) + 1:(y + 1) * (stride + 1)])
+        for i in range(stride):
+            a = row[i - 4] if i >= 4 else 0
+            b, c = above[i], above[i - 4] if i >= 4 else 0
+            p = a + b - c
+            paeth = a if abs(p - a) <= abs(p - b) and abs(p - a) <= abs(p - c) else b if abs(p - b) <= abs(p - c) else c
+            row[i] = (row[i] + (0, a, b, (a + b) // 2, paeth)[kind]) & 255
+        rows.append(bytes(row))
+        above = row
+    return w, h, rows
+
+
+def dib_pixels(data, w, h):
+    """The RGBA rows, top first, of a 32-bit icon bitmap with its mask."""
+    hs, dw, dh, dplanes, dbpp, comp = struct.unpack_from("<IiiHHI", data, 0)
+    assert (hs, dw, dh, dplanes, dbpp, comp) == (40, w, 2 * h, 1, 32, 0), "DIB header"
+    xor = w * h * 4
+    assert len(data) == 40 + xor + ((w + 31) // 32) * 4 * h, "DIB size"
+    bgra = data[40:40 + xor]
+    return [bytes(v for x in range(w) for v in (lambda p: (p[2], p[1], p[0], p[3]))(
+        bgra[((h - 1 - y) * w + x) * 4:((h - 1 - y) * w + x) * 4 + 4])) for y in range(h)]
+
+
+def icon_pictures(name):
+    """Each picture of an icon file: its width and RGBA rows, and how it is stored."""
     b = read(name)
     res, typ, n = struct.unpack_from("<HHH", b, 0)
-    assert (res, typ) == (0, 1) and n == len(sizes), "directory header"
-    found = []
+    assert (res, typ) == (0, 1), "directory header"
+    pictures = []
     for i in range(n):
         w, h, colors, r, planes, bpp, nbytes, off = struct.unpack_from("<BBBBHHII", b, 6 + 16 * i)
         w, h = w or 256, h or 256
         assert (colors, planes, bpp) == (0, 1, 32), "entry %d fields" % i
         assert off + nbytes <= len(b)
-        hs, dw, dh, dplanes, dbpp, comp = struct.unpack_from("<IiiHHI", b, off)
-        assert (hs, dw, dh, dplanes, dbpp, comp) == (40, w, 2 * h, 1, 32, 0), "entry %d DIB header" % i
-        xor = w * h * 4
-        mask = ((w + 31) // 32) * 4 * h
-        assert nbytes == 40 + xor + mask, "entry %d size" % i
-        alpha = b[off + 40 + 3:off + 40 + xor:4]
-        assert max(alpha) == 255 and min(alpha) == 0, "entry %d is blank or has no transparency" % i
+        data = b[off:off + nbytes]
+        if data[:4] == b"\x89PNG":
+            pw, ph, rows = png_pixels(data)
+            assert (pw, ph) == (w, h), "entry %d is %dx%d, its PNG %dx%d" % (i, w, h, pw, ph)
+            pictures.append((w, rows, "png"))
+        else:
+            pictures.append((w, dib_pixels(data, w, h), "bmp"))
+    return pictures
+
+
+def check_ico(name, sizes):
+    found, kinds = [], []
+    for w, rows, kind in icon_pictures(name):
+        alpha = b"".join(row[3::4] for row in rows)
+        assert max(alpha) == 255 and min(alpha) == 0, "%d pixels: blank or no transparency" % w
         found.append(w)
+        kinds.append("%d %s" % (w, kind))
     assert sorted(found) == sorted(sizes), "sizes %s" % found
-    return "sizes %s, 32 bpp" % (sorted(found),)
+    return ", ".join(kinds)
 
 
 def main():
@@ -182,7 +234,7 @@ def main():
     for name, fn, args in checks:
         try:
             print("ok   %-22s %s" % (name, fn(name, *args)))
-        except (AssertionError, OSError, struct.error, IndexError) as e:
+        except (AssertionError, OSError, struct.error, IndexError, zlib.error) as e:
             failed += 1
             print("FAIL %-22s %s" % (name, e))
     print("%d passed, %d failed" % (len(checks) - failed, failed))

@@ -6,12 +6,14 @@
 
 Everything is drawn with vector-like shapes on an 8x supersampled canvas and
 box-filtered down, then written by the small encoders at the bottom of this
-file (GIF89a, 24-bit BMP, 32-bit ICO) so the bytes are fully under our control.
+file (GIF89a, 24-bit BMP, ICO of 32-bit pictures, each stored as a bitmap or as PNG, whichever is
+smaller) so the bytes are fully under our control.
 GIF frames are full-size and use disposal method 1 (leave in place).
 """
 import math
 import os
 import struct
+import zlib
 
 from PIL import Image, ImageChops, ImageDraw, ImageFont
 
@@ -811,9 +813,66 @@ def ico_dib(im):
     return info + bytes(xor) + bytes(mask)
 
 
+def png_rows(im):
+    """The rows of an RGBA image, top first, with the colour of fully transparent pixels zeroed (as in
+    the icons' bitmaps)."""
+    im = im.convert("RGBA")
+    w, h = im.size
+    px = im.load()
+    rows = []
+    for y in range(h):
+        row = bytearray()
+        for x in range(w):
+            r, g, b, a = px[x, y]
+            row += bytes((0, 0, 0, 0) if a == 0 else (r, g, b, a))
+        rows.append(bytes(row))
+    return rows
+
+
+def png_filtered(rows, choose):
+    """Every row behind its filter byte (PNG's five, 4 bytes a pixel), the filter chosen by `choose`."""
+    def paeth(a, b, c):
+        p = a + b - c
+        pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
+        return a if pa <= pb and pa <= pc else b if pb <= pc else c
+
+    out = bytearray()
+    above = bytes(len(rows[0]))
+    for row in rows:
+        left = bytes(4) + row[:-4]
+        upper_left = bytes(4) + above[:-4]
+        candidates = [
+            row,
+            bytes((x - a) & 255 for x, a in zip(row, left)),
+            bytes((x - b) & 255 for x, b in zip(row, above)),
+            bytes((x - (a + b) // 2) & 255 for x, a, b in zip(row, left, above)),
+            bytes((x - paeth(a, b, c)) & 255 for x, a, b, c in zip(row, left, above, upper_left)),
+        ]
+        kind = choose(candidates)
+        out += bytes((kind,)) + candidates[kind]
+        above = row
+    return bytes(out)
+
+
+def ico_png(im):
+    """An RGBA image as PNG: 8 bits a channel, the smallest of PNG's usual ways to filter its rows."""
+    w, h = im.size
+    rows = png_rows(im)
+    ways = [lambda c, k=k: k for k in range(5)]
+    ways.append(lambda c: min(range(5), key=lambda k: sum(v if v < 128 else 256 - v for v in c[k])))
+    data = min((zlib.compress(png_filtered(rows, way), 9) for way in ways), key=len)
+
+    def chunk(kind, body):
+        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
+
+    header = struct.pack(">IIBBBBB", w, h, 8, 6, 0, 0, 0)
+    return b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", data) + chunk(b"IEND", b"")
+
+
 def write_ico(path, images):
+    # Windows reads PNG pictures in an icon since Vista: each is stored the smaller way, the same pixels.
     images = sorted(images, key=lambda im: im.size[0])
-    blobs = [ico_dib(im) for im in images]
+    blobs = [min(ico_dib(im), ico_png(im), key=len) for im in images]
     out = bytearray(struct.pack("<HHH", 0, 1, len(images)))
     off = 6 + 16 * len(images)
     for im, blob in zip(images, blobs):

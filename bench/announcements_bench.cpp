@@ -8,9 +8,10 @@
 #include <cstdio>
 #include <string>
 
-#include "../tests/win/relinka_process.h"
-#include "../tests/win/wine_support.h"
 #include "app/amigos_layout.h"
+#include "support/bench_support.h"
+#include "support/relinka_process.h"
+#include "support/wine_support.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -34,10 +35,11 @@ int wmain() {
     StandIn standin;
     standin.reset();  // a connection comes up 1.5 s after it is asked for, as over the network
     RelinkaProcess relinka(fresh_directory());
-    if (!relinka.main_window()) return 1;
+    if (!relinka.main_window()) return refuse("relinka.exe showed no main window");
     relinka.type(kText1, L"PU2ABC");
     relinka.click(kCheck1);
-    if (!wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000)) return 1;
+    if (!wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, kTick))
+        return refuse("PU2ABC was not connected within a tick");
 
     const HWINEVENTHOOK hook =
         SetWinEventHook(EVENT_OBJECT_LIVEREGIONCHANGED, EVENT_OBJECT_LIVEREGIONCHANGED, nullptr,

@@ -16,9 +16,10 @@
 #include <string>
 #include <utility>
 
-#include "../tests/win/relinka_process.h"
-#include "../tests/win/wine_support.h"
 #include "app/amigos_layout.h"
+#include "support/bench_support.h"
+#include "support/relinka_process.h"
+#include "support/wine_support.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -45,11 +46,7 @@ struct Way {
     int refused;               // the last `refused` of them
 };
 
-std::wstring callsign(const Way& way, int slot) {
-    return way.callsigns + std::wstring(1, wchar_t(L'A' + slot));
-}
-
-bool refused(const Way& way, int slot) { return slot >= kSlots - way.refused; }
+bool refused(const Way& way, int slot) { return slot > kSlots - way.refused; }
 
 // Whether a tick has just begun to wait, by the stand-in's call log: its last call asked for a refused
 // station, and was not the question that follows that station's Connect.
@@ -57,9 +54,9 @@ bool tick_waits(const Way& way, const StandIn& standin) {
     std::wistringstream log(standin.log());
     std::wstring call, call_before;
     for (std::wstring line; std::getline(log, line);) call_before = std::exchange(call, line);
-    for (int slot = 0; slot < kSlots; ++slot)
-        if (refused(way, slot) && call == L"IsConnected(\"" + callsign(way, slot) + L"\")")
-            return !call_before.starts_with(L"Connect(\"" + callsign(way, slot) + L"\"");
+    for (int slot = 1; slot <= kSlots; ++slot)
+        if (refused(way, slot) && call == L"IsConnected(\"" + station(way.callsigns, slot) + L"\")")
+            return !call_before.starts_with(L"Connect(\"" + station(way.callsigns, slot) + L"\"");
     return false;
 }
 
@@ -89,8 +86,7 @@ Answers probe(HWND window, DWORD seconds) {
 }
 
 int refuse(const Way& way, const std::string& reason) {
-    std::fprintf(stderr, "answer_bench: no figures: %s: %s\n", way.name, reason.c_str());
-    return 2;
+    return relinka::testing::refuse(std::string(way.name) + ": " + reason);
 }
 
 }  // namespace
@@ -110,19 +106,12 @@ int wmain(int argc, wchar_t** argv) {
     for (const Way& way : {Way{"eight stations, one refused", L"PU4AA", 1},
                            Way{"eight stations, all refused", L"PU5AA", kSlots}}) {
         const std::wstring directory = fresh_directory();
-        std::string friends;
-        for (int slot = 0; slot < kSlots; ++slot) {
-            const std::wstring station = callsign(way, slot);
-            friends += std::string(station.begin(), station.end()) + "\r\n";
+        if (!write_stations(directory, way.callsigns))
+            return refuse(way, "the friends file could not be written");
+        for (int slot = 1; slot <= kSlots; ++slot)
             if (refused(way, slot))
-                standin->RefuseCallsign(UniqueBstr(SysAllocString(station.c_str())).get());
-        }
-        {
-            const UniqueFile file(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0,
-                                              nullptr, CREATE_NEW, 0, nullptr));
-            DWORD written = 0;
-            WriteFile(file.get(), friends.data(), static_cast<DWORD>(friends.size()), &written, nullptr);
-        }
+                standin->RefuseCallsign(
+                    UniqueBstr(SysAllocString(station(way.callsigns, slot).c_str())).get());
         standin->ClearCallLog();
         RelinkaProcess relinka(directory);
         const HWND window = relinka.main_window();

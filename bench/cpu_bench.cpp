@@ -20,11 +20,12 @@
 #include <string>
 #include <vector>
 
-#include "../tests/win/process_counters.h"
-#include "../tests/win/relinka_process.h"
-#include "../tests/win/wine_support.h"
 #include "app/amigos_layout.h"
 #include "serving_processes.h"
+#include "support/bench_support.h"
+#include "support/process_counters.h"
+#include "support/relinka_process.h"
+#include "support/wine_support.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -56,11 +57,6 @@ struct Phase {
     std::function<std::string()> wrong;  // why the sample cannot be counted; empty when it can
 };
 
-int refuse(const std::string& reason) {
-    std::fprintf(stderr, "cpu_bench: no figures: %s\n", reason.c_str());
-    return 2;
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -82,18 +78,10 @@ int wmain(int argc, wchar_t** argv) {
     standin->SetConnectDelay(0);
     // Callsigns of each way's own: a refusal stays with the stand-in.
     const std::wstring prefix = one_refused ? L"PU3AA" : L"PU2AA";
-    const std::wstring refused = prefix + L"H";
-    if (one_refused) standin->RefuseCallsign(UniqueBstr(SysAllocString(refused.c_str())).get());
+    if (one_refused)
+        standin->RefuseCallsign(UniqueBstr(SysAllocString(station(prefix, kSlots).c_str())).get());
     const std::wstring directory = fresh_directory();
-    {
-        std::string eight;
-        for (char last = 'A'; last <= 'H'; ++last)
-            eight += std::string(prefix.begin(), prefix.end()) + last + "\r\n";
-        const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_NEW, 0, nullptr));
-        DWORD written = 0;
-        WriteFile(friends.get(), eight.data(), static_cast<DWORD>(eight.size()), &written, nullptr);
-    }
+    if (!write_stations(directory, prefix)) return refuse("the friends file could not be written");
     RelinkaProcess relinka(directory, program);
     const HWND window = relinka.main_window();
     if (!window) return refuse("relinka.exe showed no main window");

@@ -10,9 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "../tests/win/relinka_process.h"
-#include "../tests/win/wine_support.h"
 #include "app/amigos_layout.h"
+#include "support/bench_support.h"
+#include "support/relinka_process.h"
+#include "support/wine_support.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -42,23 +43,12 @@ int wmain(int argc, wchar_t** argv) {
     standin->SetConnectDelay(0);
     if (one_refused) standin->RefuseCallsign(UniqueBstr(SysAllocString(L"PU5FORA")).get());
     const std::wstring directory = fresh_directory();
-    const std::string list = one_refused ? "PU2ABC\r\nPU5FORA\r\n" : "PU2ABC\r\n";
-    {
-        const UniqueFile friends(CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_WRITE, 0, nullptr,
-                                             CREATE_NEW, 0, nullptr));
-        DWORD written = 0;
-        WriteFile(friends.get(), list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
-    }
+    if (!write_bytes(directory + L"\\amigos.txt", one_refused ? "PU2ABC\r\nPU5FORA\r\n" : "PU2ABC\r\n"))
+        return refuse("amigos.txt could not be written");
     RelinkaProcess relinka(directory, program);
-    if (!relinka.main_window()) {
-        std::fprintf(stderr, "relink_bench: relinka.exe showed no window\n");
-        return 1;
-    }
-    if (!wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000)) {
-        std::fprintf(stderr, "relink_bench: PU2ABC never read \"conectado\" (\"%ls\")\n",
-                     relinka.text(kLabel1).c_str());
-        return 1;
-    }
+    if (!relinka.main_window()) return refuse("relinka.exe showed no window");
+    if (!wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000))
+        return refuse("PU2ABC never read \"conectado\"");
 
     const std::wstring connect = L"Connect(\"PU2ABC\",-1)";
     std::vector<long long> asked_back;
@@ -67,10 +57,8 @@ int wmain(int argc, wchar_t** argv) {
         const size_t connects = count_of(standin.log(), connect);
         const ULONGLONG dropped = GetTickCount64();
         standin.drop_link(L"PU2ABC");
-        if (!wait_until([&] { return count_of(standin.log(), connect) > connects; }, 20000)) {
-            std::fprintf(stderr, "relink_bench: the dropped link was never asked back\n");
-            return 1;
-        }
+        if (!wait_until([&] { return count_of(standin.log(), connect) > connects; }, 20000))
+            return refuse("the dropped link was never asked back");
         asked_back.push_back(static_cast<long long>(GetTickCount64() - dropped));
         wait_until([&] { return relinka.text(kLabel1) == L"conectado"; }, 15000);
     }

@@ -19,14 +19,12 @@
 #include <string>
 #include <vector>
 
-#include "../tests/win/process_counters.h"
-#include "../tests/win/wine_support.h"
-#include "app/amigos_window_win.h"
-#include "echolink/com_echolink_win.h"
 #include "resources.h"
 #include "screen_area.h"
+#include "support/bench_support.h"
+#include "support/process_counters.h"
+#include "support/wine_support.h"
 #include "win32/animation_win.h"
-#include "win32/annotations_win.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -268,15 +266,10 @@ int wmain(int argc, wchar_t** argv) {
     standin.reset();
     standin->SetConnectDelay(0);
     SoakDesktop desktop;
-    Annotations annotations(system_annotation_service);  // as relinka.exe has it
-    AmigosWindow window(desktop, annotations);
-    window.create();
-    Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
-        return ComEchoLink::create(std::move(on_closing));
-    });
-    window.attach(amigos);
-    amigos.Form_Load();
-    window.SetTimerEnabled(false);  // the soak ticks by itself
+    MainWindowHere here(desktop);
+    if (!here.made) return refuse("the main window was not made");
+    AmigosWindow& window = here.window;
+    Amigos& amigos = here.amigos;
     window.show();
     // The banners' pictures decoded, and not one frame brought by their own timers, which stop here.
     MSG message;
@@ -295,10 +288,7 @@ int wmain(int argc, wchar_t** argv) {
         if (!chosen(what, only)) return 0;
         run(phase, only);
         const std::string refused = banner.not_drawn();
-        if (!refused.empty()) {
-            std::printf("soak_bench: no figures for the frames: the %s\n", refused.c_str());
-            return 2;
-        }
+        if (!refused.empty()) return refuse("the frames: the " + refused);
         banner.print_proof();
         return 0;
     };
@@ -323,17 +313,14 @@ int wmain(int argc, wchar_t** argv) {
     }
 
     // Slots 1 to 5 and 8 connected, 6 refused, 7 dropped before every tick; every tenth tick EchoLink
-    // fails every call.
-    const auto callsign = [](int slot) { return L"PU2A" + std::wstring(1, wchar_t(L'A' + slot)); };
-    for (int slot = 1; slot <= kSlots; ++slot) {
-        window.SetText(slot, callsign(slot));
-        window.SetCheck(slot, 1);
-    }
-    standin->RefuseCallsign(UniqueBstr(SysAllocString(callsign(6).c_str())).get());
+    // fails every call. Callsigns of its own: a refusal stays with the stand-in.
+    const std::wstring prefix = L"PU6AA";
+    here.supervise(prefix);
+    standin->RefuseCallsign(UniqueBstr(SysAllocString(station(prefix, 6).c_str())).get());
     long ticks = 0;
     run({"supervision ticks", scaled(20'000), kDays * 86'400, "one a second",
          [&] {
-             standin.drop_link(callsign(7));
+             standin.drop_link(station(prefix, 7));
              const bool failing = ++ticks % 10 == 0;
              if (failing) standin->FailCalls(static_cast<long>(0x80004005));
              amigos.Timer1_Timer();

@@ -16,9 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "../tests/win/relinka_process.h"
-#include "../tests/win/wine_support.h"
 #include "app/amigos_layout.h"
+#include "support/bench_support.h"
+#include "support/relinka_process.h"
+#include "support/wine_support.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -186,8 +187,7 @@ std::wstring quoted(const std::wstring& path) { return L"\"" + path + L"\""; }
 
 // Stops the bench: a start that cannot be counted would make its figures wrong.
 int refuse(const Program& program, const Launch& launch) {
-    std::printf("startup_bench: no figures: %s %s\n", program.name, launch.refused.c_str());
-    return 2;
+    return relinka::testing::refuse(std::string(program.name) + " " + launch.refused);
 }
 
 }  // namespace

@@ -34,23 +34,6 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
                      ${CMAKE_BINARY_DIR}/fuzz/corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus)
 endif()
 
-# Peak memory while reading a 1 GiB friends file with no line end, against an ordinary one. Run by
-# hand (build/native/friends_reader_memory [folder]); optimised and without sanitizers, so the figures
-# are the reader's own.
-add_executable(friends_reader_memory bench/friends_reader_memory.cpp src/friends/friends_file.cpp)
-target_include_directories(friends_reader_memory PRIVATE src)
-target_compile_options(friends_reader_memory PRIVATE -O2 -Wall -Wextra)
-
-# Instructions per supervision tick with eight connected stations: bench/tick_instructions.sh runs it
-# under callgrind. Optimised, without sanitizers, and without debug information (which this
-# valgrind cannot read from clang).
-add_library(relinka_core_plain STATIC $<TARGET_PROPERTY:relinka_core,SOURCES>)
-target_include_directories(relinka_core_plain PUBLIC src)
-target_compile_options(relinka_core_plain PRIVATE -O2 -g0)
-add_executable(tick_instructions bench/tick_instructions.cpp)
-target_link_libraries(tick_instructions PRIVATE relinka_core_plain)
-target_compile_options(tick_instructions PRIVATE -O2 -g0)
-
 # The build-and-run scripts: failed builds fail them; only the Wine prefix they made is ever ended.
 add_test(NAME scripts_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/lib_test.sh)
 

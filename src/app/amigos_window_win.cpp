@@ -5,6 +5,7 @@
 
 #include "app/exit_codes.h"
 #include "app/status_announcements_win.h"
+#include "win32/private_messages_win.h"
 #include "win32/trace_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
@@ -16,7 +17,7 @@ namespace {
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT kTimer1Interval = 1000;  // ms
 // Posted for the clicks that waited; run by the message loop, after whatever input came before them.
-constexpr UINT kRunPendingClicks = WM_APP + 33;
+constexpr UINT kRunPendingClicks = kFirstFreeMessage;
 
 struct Click {
     int id;
@@ -69,8 +70,8 @@ void AmigosWindow::SetTimerEnabled(bool enabled) {
     timer_enabled_ = enabled;
     timer_due_ = false;
     if (enabled) {
-        if (!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr))
-            trace_last_error("SetTimer Timer1, so no tick comes");
+        trace_last_error_if(!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr),
+                            "SetTimer Timer1, so no tick comes");
     } else
         KillTimer(hwnd(), kTimer1);
     if (described()) announce_indicator(control(kShape1), enabled, annotations_);
@@ -81,10 +82,9 @@ void AmigosWindow::SetTimerEnabled(bool enabled) {
 // back.
 void AmigosWindow::SetTimerDue() {
     if (!timer_enabled_) return;
-    if (SetTimer(hwnd(), kTimer1, USER_TIMER_MINIMUM, nullptr))
-        timer_due_ = true;
-    else
-        trace_last_error("SetTimer Timer1 due at once, so the next tick comes at the timer's next beat");
+    timer_due_ =
+        !trace_last_error_if(!SetTimer(hwnd(), kTimer1, USER_TIMER_MINIMUM, nullptr),
+                             "SetTimer Timer1 due at once, so the next tick comes at the timer's next beat");
 }
 
 void AmigosWindow::SetIndicatorFill(Colour colour) { set_fill_colour(kShape1, colour); }
@@ -129,8 +129,13 @@ void AmigosWindow::clicked(int id) {
     if (from_another_thread && !(sent & ISMEX_REPLIED)) ReplyMessage(0);
     if (pending_clicks_.runs_now(id, amigos_->ticking(), from_another_thread))
         click(id);
-    else if (!amigos_->ticking() && !PostMessageW(hwnd(), kRunPendingClicks, 0, 0))
-        trace_last_error("a click that waited: left until the next tick ends");
+    else if (!amigos_->ticking())
+        post_pending_clicks();
+}
+
+void AmigosWindow::post_pending_clicks() {
+    trace_last_error_if(!PostMessageW(hwnd(), kRunPendingClicks, 0, 0),
+                        "the clicks that waited: left until the next tick ends");
 }
 
 void AmigosWindow::run_pending_clicks() {
@@ -151,13 +156,12 @@ LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             return 0;
         case WM_TIMER:
             if (!amigos_ || wparam != kTimer1) return 0;
-            if (std::exchange(timer_due_, false) && !SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr))
-                trace_last_error("SetTimer Timer1 back to its beat, so no tick comes");
+            if (std::exchange(timer_due_, false))
+                trace_last_error_if(!SetTimer(hwnd(), kTimer1, kTimer1Interval, nullptr),
+                                    "SetTimer Timer1 back to its beat, so no tick comes");
             amigos_->Timer1_Timer();
             // The outermost tick has ended: the clicks that waited for it run next.
-            if (!amigos_->ticking() && !pending_clicks_.empty() &&
-                !PostMessageW(hwnd(), kRunPendingClicks, 0, 0))
-                trace_last_error("the clicks that waited for the tick: left until the next tick ends");
+            if (!amigos_->ticking() && !pending_clicks_.empty()) post_pending_clicks();
             return 0;
         case WM_CLOSE:  // the close box: no question
             if (amigos_) amigos_->end_program();

@@ -43,6 +43,7 @@ private:
     void click(int id);
     // A button's click, now or once the tick has ended (pending_clicks.h).
     void clicked(int id);
+    void post_pending_clicks();
     void run_pending_clicks();
 
     WindowsDesktop& desktop_;

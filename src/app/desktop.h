@@ -52,10 +52,11 @@ public:
     virtual std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) = 0;
     // Puts `bytes` in place of the file's contents in one step, or leaves the file exactly as it was and
     // returns the system's reason.
-    virtual std::optional<std::wstring> replace_file(std::wstring_view name, std::string_view bytes) = 0;
+    [[nodiscard]] virtual std::optional<std::wstring> replace_file(std::wstring_view name,
+                                                                   std::string_view bytes) = 0;
     // `text` in the system's ANSI code page, into `bytes`; a character the code page cannot hold becomes
     // its default character. Returns the system's reason when it cannot convert the text at all.
-    virtual std::optional<std::wstring> to_ansi(std::wstring_view text, std::string& bytes) = 0;
+    [[nodiscard]] virtual std::optional<std::wstring> to_ansi(std::wstring_view text, std::string& bytes) = 0;
     virtual std::wstring from_ansi(std::string_view bytes) = 0;
 };
 

@@ -18,7 +18,7 @@ class ComEchoLink : public EchoLink {
 public:
     // Creates the object by its class, asking for the default interface, and subscribes `on_closing`
     // to its Closing event. Throws EchoLinkError with the failing status.
-    static std::unique_ptr<ComEchoLink> create(std::function<void()> on_closing);
+    [[nodiscard]] static std::unique_ptr<ComEchoLink> create(std::function<void()> on_closing);
     // Unsubscribes and lets the object go; EchoLink is told nothing and keeps its connections.
     ~ComEchoLink() override;
 

@@ -79,10 +79,8 @@ std::vector<ProcessFacts> WindowsEchoLinkProcesses::running(std::wstring_view im
     const std::wstring wanted = long_path(std::wstring(image));
     const std::wstring_view name = std::wstring_view(wanted).substr(wanted.find_last_of(L"\\/") + 1);
     const UniqueSnapshot snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-    if (!snapshot) {
-        trace_last_error("CreateToolhelp32Snapshot: no look for a running EchoLink");
+    if (trace_last_error_if(!snapshot, "CreateToolhelp32Snapshot: no look for a running EchoLink"))
         return found;
-    }
     PROCESSENTRY32W entry{};
     entry.dwSize = sizeof entry;
     for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;

@@ -125,10 +125,9 @@ Strip draw_frames(const GdiplusFunctions& gdiplus, Gdiplus::GpImage* image, size
     const UniqueBitmap canvas_bitmap(
         CreateDIBSection(canvas.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
     const UniqueBrush fill(CreateSolidBrush(background));
-    if (!strip.bitmap || !strip.dc || !canvas || !canvas_bitmap || !fill) {
-        trace_last_error("animation: a bitmap for its frames, so its area stays blank");
+    if (trace_last_error_if(!strip.bitmap || !strip.dc || !canvas || !canvas_bitmap || !fill,
+                            "animation: a bitmap for its frames, so its area stays blank"))
         return {};
-    }
     SelectObject(strip.dc.get(), strip.bitmap.get());
     const SelectedObject canvas_selected(canvas.get(), canvas_bitmap.get());
     const RECT whole{0, 0, area.cx, area.cy};
@@ -150,11 +149,10 @@ Strip draw_frames(const GdiplusFunctions& gdiplus, Gdiplus::GpImage* image, size
             return {};
         }
         GdiFlush();
-        if (!BitBlt(strip.dc.get(), 0, height * static_cast<int>(frame), width, height, canvas.get(),
-                    place.left, place.top, SRCCOPY)) {
-            trace_last_error("animation: copying a frame, so its area stays blank");
+        if (trace_last_error_if(!BitBlt(strip.dc.get(), 0, height * static_cast<int>(frame), width, height,
+                                        canvas.get(), place.left, place.top, SRCCOPY),
+                                "animation: copying a frame, so its area stays blank"))
             return {};
-        }
     }
     return strip;
 }
@@ -192,10 +190,8 @@ std::shared_ptr<const AnimationFrames> AnimationFrames::of(int resource, SIZE ar
     const GdiplusFunctions* gdiplus = relinka::gdiplus();
     if (!gdiplus) return nullptr;  // traced when GDI+ was first asked for
     const Embedded embedded = find_embedded(resource);
-    if (!embedded.bytes) {
-        trace_last_error("animation: finding its picture, so its area stays blank");
+    if (trace_last_error_if(!embedded.bytes, "animation: finding its picture, so its area stays blank"))
         return nullptr;
-    }
     const auto stream = stream_of(embedded);
     if (!stream) {
         trace_failure("animation: a stream of its picture, so its area stays blank", E_OUTOFMEMORY);

@@ -24,7 +24,8 @@ public:
     // `background`, made at the first asking and the same ones after; asked at another size or on
     // another colour, they are made again and replace the old. Null, with a trace line, when the picture
     // cannot be decoded or its frames cannot be held.
-    static std::shared_ptr<const AnimationFrames> of(int resource, SIZE area, COLORREF background);
+    [[nodiscard]] static std::shared_ptr<const AnimationFrames> of(int resource, SIZE area,
+                                                                   COLORREF background);
 
     const AnimationFacts& facts() const { return facts_; }
     size_t count() const { return facts_.delays_ms.size(); }

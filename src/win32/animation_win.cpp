@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "win32/animation_frames_win.h"
+#include "win32/private_messages_win.h"
 #include "win32/trace_win.h"
 #include "win32/unique_win.h"
 #include "win32/window_win.h"
@@ -15,10 +16,6 @@ namespace {
 
 constexpr unsigned kShortestDelay = 20;  // ms; shorter ones mean "no delay given"
 constexpr unsigned kDelayWhenMissing = 100;
-// Posted by a new control to itself: its picture is decoded once the window has shown, so that decoding
-// (and starting GDI+) does not hold up the program's first paint.
-constexpr UINT kDecodeMessage = WM_APP + 1;
-constexpr UINT kFollowWindowMessage = WM_APP + 2;
 
 bool screen_seen = true;
 
@@ -44,9 +41,9 @@ protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override {
         switch (message) {
             case WM_CREATE:
-                PostMessageW(hwnd(), kDecodeMessage, 0, 0);
+                PostMessageW(hwnd(), kDecodePicture, 0, 0);
                 return 0;
-            case kDecodeMessage:
+            case kDecodePicture:
                 if (!decoded_) {
                     decoded_ = true;
                     make_frames();
@@ -56,7 +53,7 @@ protected:
             case WM_SYSCOLORCHANGE:  // another area, or another colour around the picture
                 if (decoded_) make_frames();
                 return 0;
-            case kFollowWindowMessage:
+            case kFollowWindowState:
                 follow_state();
                 return 0;
             case WM_TIMER:
@@ -144,10 +141,9 @@ private:
         unsigned delay = frames_->facts().delays_ms[frame_];
         if (delay < kShortestDelay) delay = kDelayWhenMissing;
         if (delay == timer_delay_) return;
-        if (!SetTimer(hwnd(), kAnimationFrameTimer, delay, nullptr)) {
-            trace_last_error("SetTimer of an animation, so it stands still");
+        if (trace_last_error_if(!SetTimer(hwnd(), kAnimationFrameTimer, delay, nullptr),
+                                "SetTimer of an animation, so it stands still"))
             return;
-        }
         timer_delay_ = delay;
     }
     void stop_timer() {
@@ -172,7 +168,7 @@ void register_animation_class() {
     (void)registered;
 }
 
-void follow_window_state(HWND control) { SendMessageW(control, kFollowWindowMessage, 0, 0); }
+void follow_window_state(HWND control) { SendMessageW(control, kFollowWindowState, 0, 0); }
 
 void set_screen_seen(bool seen) { AnimationControl::set_screen_seen(seen); }
 

@@ -18,7 +18,7 @@ using AnnotationServiceMaker = std::function<Microsoft::WRL::ComPtr<IAccPropServ
 
 // The system's annotation service (in oleacc.dll, reached through COM); null, traced, where it cannot be
 // made.
-Microsoft::WRL::ComPtr<IAccPropServices> system_annotation_service();
+[[nodiscard]] Microsoft::WRL::ComPtr<IAccPropServices> system_annotation_service();
 
 class Annotations {
 public:

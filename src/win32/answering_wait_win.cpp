@@ -30,8 +30,8 @@ constexpr DWORD kWakeFor = QS_SENDMESSAGE | QS_POSTMESSAGE | QS_TIMER | QS_HOTKE
 void post_again(const std::vector<MSG>& held) {
     for (const MSG& message : held) {
         if (message.hwnd && !IsWindow(message.hwnd)) continue;  // its window went meanwhile
-        if (!PostMessageW(message.hwnd, message.message, message.wParam, message.lParam))
-            trace_last_error("posting the operator's input again after a wait: dropped");
+        trace_last_error_if(!PostMessageW(message.hwnd, message.message, message.wParam, message.lParam),
+                            "posting the operator's input again after a wait: dropped");
     }
 }
 

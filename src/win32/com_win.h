@@ -6,7 +6,9 @@
 #include <objbase.h>
 #include <wrl/client.h>
 
-#include <new>
+#include <source_location>
+
+#include "win32/trace_win.h"
 
 namespace relinka {
 
@@ -26,15 +28,15 @@ private:
 };
 
 // Runs a COM method's body, which returns its HRESULT, so that no exception leaves the method: an
-// exception becomes E_OUTOFMEMORY or E_UNEXPECTED for the caller in the other process.
+// exception becomes E_OUTOFMEMORY or E_UNEXPECTED for the caller in the other process, and a trace line
+// that names the method.
 template <class Body>
-HRESULT com_barrier(Body&& body) noexcept {
+[[nodiscard]] HRESULT com_barrier(
+    Body&& body, const std::source_location method = std::source_location::current()) noexcept {
     try {
         return body();
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
     } catch (...) {
-        return E_UNEXPECTED;
+        return trace_exception(method.function_name());
     }
 }
 
@@ -42,7 +44,7 @@ HRESULT com_barrier(Body&& body) noexcept {
 // mingw-w64's ComPtr::Attach adds a reference of its own, unlike the Windows SDK's, and so would keep the
 // object alive for good.
 template <class Interface>
-Microsoft::WRL::ComPtr<Interface> adopt(Interface* owned) noexcept {
+[[nodiscard]] Microsoft::WRL::ComPtr<Interface> adopt(Interface* owned) noexcept {
     Microsoft::WRL::ComPtr<Interface> owner;
     *owner.GetAddressOf() = owned;
     return owner;

@@ -8,14 +8,13 @@
 #include "win32/contrast.h"
 #include "win32/control_descriptions_win.h"
 #include "win32/painting_win.h"
+#include "win32/private_messages_win.h"
 #include "win32/twips_win.h"
 #include "win32/visual_style_win.h"
 
 namespace relinka {
 
 namespace {
-
-constexpr UINT kDescribeControls = WM_APP + 32;  // posted by show()
 
 struct Creation {
     const wchar_t* window_class;

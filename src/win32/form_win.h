@@ -27,7 +27,7 @@ public:
     // system's by default.
     void use_screen(const Screen& screen) { screen_ = &screen; }
     // Makes the window, hidden, and its controls; false if Windows would not.
-    bool create();
+    [[nodiscard]] bool create();
     // Null once the window is gone.
     HWND control(int id) const;
     int dpi() const { return dpi_; }

@@ -20,10 +20,9 @@ class Session {
 public:
     Session() {
         const HMODULE module = load_system_library(L"gdiplus.dll");
-        if (!module) {
-            trace_last_error("GDI+: gdiplus.dll from the system folder, so no animation is shown");
+        if (trace_last_error_if(!module,
+                                "GDI+: gdiplus.dll from the system folder, so no animation is shown"))
             return;
-        }
         GdiplusFunctions& f = functions_;
 #define RELINKA_BIND(name) bind(module, #name, f.name)
         if (!bind(module, "GdiplusStartup", startup_) || !bind(module, "GdiplusShutdown", shutdown_) ||

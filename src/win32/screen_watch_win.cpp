@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "win32/animation_win.h"
+#include "win32/private_messages_win.h"
 #include "win32/system_library_win.h"
 #include "win32/trace_win.h"
 
@@ -18,8 +19,6 @@ namespace {
 constexpr GUID kConsoleDisplayState{
     0x6fe69556, 0x704a, 0x47a0, {0x8f, 0x24, 0xc2, 0x8d, 0x93, 0x6f, 0xda, 0x47}};
 constexpr GUID kMonitorPowerOn{0x02731015, 0x4510, 0x4526, {0x99, 0xe6, 0xe5, 0xa1, 0x7e, 0xbd, 0x1a, 0xea}};
-// Posted to the watching window once Remote Desktop Services have started.
-constexpr UINT kSessionServicesStarted = WM_APP + 34;
 
 }  // namespace
 
@@ -54,8 +53,8 @@ void ScreenWatch::start(HWND window) {
     display_ = RegisterPowerSettingNotification(
         window, IsWindows8OrGreater() ? &kConsoleDisplayState : &kMonitorPowerOn,
         DEVICE_NOTIFY_WINDOW_HANDLE);
-    if (!display_)
-        trace_last_error("RegisterPowerSettingNotification, so animations play on while the display is off");
+    trace_last_error_if(!display_,
+                        "RegisterPowerSettingNotification, so animations play on while the display is off");
 }
 
 DWORD ScreenWatch::register_for_session() {
@@ -73,15 +72,15 @@ DWORD ScreenWatch::register_for_session() {
 // again once they have.
 void ScreenWatch::wait_for_session_services() {
     services_ready_.reset(OpenEventW(SYNCHRONIZE, FALSE, services_ready_name_));
-    if (!services_ready_ ||
-        !RegisterWaitForSingleObject(&services_wait_, services_ready_.get(), services_started, window_,
-                                     INFINITE, WT_EXECUTEONLYONCE))
-        trace_last_error("Remote Desktop Services' start not awaited, so animations play on while locked");
+    trace_last_error_if(!services_ready_ || !RegisterWaitForSingleObject(
+                                                &services_wait_, services_ready_.get(), services_started,
+                                                window_, INFINITE, WT_EXECUTEONLYONCE),
+                        "Remote Desktop Services' start not awaited, so animations play on while locked");
 }
 
 void CALLBACK ScreenWatch::services_started(void* window, BOOLEAN) {
-    if (!PostMessageW(static_cast<HWND>(window), kSessionServicesStarted, 0, 0))
-        trace_last_error("Remote Desktop Services started, but the session's notifications stay unasked");
+    trace_last_error_if(!PostMessageW(static_cast<HWND>(window), kSessionServicesStarted, 0, 0),
+                        "Remote Desktop Services started, but the session's notifications stay unasked");
 }
 
 void ScreenWatch::stop_waiting_for_session_services() {

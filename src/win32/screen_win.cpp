@@ -23,10 +23,9 @@ using GetSystemMetricsForDpi = int WINAPI(int, UINT);
 bool Screen::high_contrast() const {
     HIGHCONTRASTW setting{};
     setting.cbSize = sizeof setting;
-    if (!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0)) {
-        trace_last_error("SystemParametersInfoW(SPI_GETHIGHCONTRAST), drawn as outside high contrast");
+    if (trace_last_error_if(!SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof setting, &setting, 0),
+                            "SystemParametersInfoW(SPI_GETHIGHCONTRAST), drawn as outside high contrast"))
         return false;
-    }
     return setting.dwFlags & HCF_HIGHCONTRASTON;
 }
 

@@ -11,7 +11,7 @@ void restrict_dll_search_to_system_folder() {
         function_of<BOOL WINAPI(DWORD)>(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories");
     if (set_default_dll_directories && set_default_dll_directories(LOAD_LIBRARY_SEARCH_SYSTEM32)) return;
     trace_last_error("SetDefaultDllDirectories, so only the current folder is taken out of the DLL search");
-    if (!SetDllDirectoryW(L"")) trace_last_error("SetDllDirectoryW, the DLL search is left as it was");
+    trace_last_error_if(!SetDllDirectoryW(L""), "SetDllDirectoryW, the DLL search is left as it was");
 }
 
 HMODULE load_system_library(const wchar_t* name) {

@@ -14,7 +14,7 @@ void restrict_dll_search_to_system_folder();
 
 // `name` (such as L"gdiplus.dll") from the system's folder; null with GetLastError() set when it cannot
 // be loaded. What it imports comes from the system's folder too.
-HMODULE load_system_library(const wchar_t* name);
+[[nodiscard]] HMODULE load_system_library(const wchar_t* name);
 
 // The function `name` of `module`, as a `Function` (a function type); null where `module` is null or this
 // Windows lacks the function.

@@ -9,6 +9,11 @@ namespace relinka {
 void trace_failure(const char* where, HRESULT status) noexcept;
 // The same for a Win32 call that has just failed, with its GetLastError().
 void trace_last_error(const char* where) noexcept;
+// trace_last_error(where) when `failed`; returns `failed`: `if (trace_last_error_if(!call(), "...")) ...`.
+bool trace_last_error_if(bool failed, const char* where) noexcept;
+// Only inside a catch block: traces "<where>, stopped by an exception" with E_OUTOFMEMORY for want of
+// memory and E_UNEXPECTED for anything else, and returns that status.
+HRESULT trace_exception(const char* where) noexcept;
 
 // Traces `status` when it is a failure; returns it unchanged, for a call whose answer is looked at
 // only to be traced.

@@ -32,7 +32,7 @@ public:
         if (handle_ != invalid()) Close(handle_);
         handle_ = handle;
     }
-    Handle release() noexcept { return std::exchange(handle_, invalid()); }
+    [[nodiscard]] Handle release() noexcept { return std::exchange(handle_, invalid()); }
     // For a function that hands a new handle back through a pointer; the old one is closed first.
     Handle* put() noexcept {
         reset();

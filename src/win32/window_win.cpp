@@ -1,7 +1,10 @@
 #include "win32/window_win.h"
 
+#include <cstdio>
 #include <utility>
 #include <vector>
+
+#include "win32/trace_win.h"
 
 namespace relinka {
 
@@ -19,10 +22,10 @@ std::vector<ControlClass>& control_classes() {
     return classes;
 }
 
-bool is_form(HWND hwnd) {
-    wchar_t name[32];
-    return GetClassNameW(hwnd, name, 32) && lstrcmpW(name, kFormClass) == 0;
-}
+// The forms' class, once the first form has registered it.
+ATOM form_class = 0;
+
+bool is_form(HWND hwnd) { return form_class && GetClassLongPtrW(hwnd, GCW_ATOM) == form_class; }
 
 }  // namespace
 
@@ -53,9 +56,8 @@ void Window::destroy() {
 
 bool Window::create(DWORD style, const RECT& bounds, const wchar_t* caption) {
     // The colour's index, not a brush: the form's face follows a change of palette.
-    static const ATOM form_class =
-        register_class(kFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
-    (void)form_class;
+    if (!form_class)
+        form_class = register_class(kFormClass, CS_DBLCLKS, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     return CreateWindowExW(0, kFormClass, caption, style, bounds.left, bounds.top, bounds.right - bounds.left,
                            bounds.bottom - bounds.top, nullptr, nullptr, GetModuleHandleW(nullptr), this);
 }
@@ -74,7 +76,8 @@ bool Window::bind(HWND hwnd, const CREATESTRUCTW& creation) noexcept {
         try {
             window = control_class.make(creation).release();
         } catch (...) {
-            return false;  // no memory for it: the control is not made
+            trace_exception("making the object of a control of the program's own class, so it is not made");
+            return false;
         }
         window->owned_by_window_ = true;
     }
@@ -94,6 +97,9 @@ LRESULT CALLBACK Window::procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
         result = window->handle(message, wparam, lparam);
     } catch (...) {
         // The message counts as handled; nothing unwinds into Windows.
+        char where[64];
+        std::snprintf(where, sizeof where, "window procedure: message 0x%04X, counted as handled", message);
+        trace_exception(where);
     }
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);

@@ -28,7 +28,7 @@ protected:
     void destroy();
     // A top-level window for this object. Called once the object is whole, so that a derived window's
     // handle() sees every message.
-    bool create(DWORD style, const RECT& bounds, const wchar_t* caption);
+    [[nodiscard]] bool create(DWORD style, const RECT& bounds, const wchar_t* caption);
     virtual LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam);
 
     // A class of child controls of the program's own, made as any control is, by CreateWindowExW with the
@@ -37,7 +37,7 @@ protected:
     static void register_control_class(const wchar_t* name, UINT class_style, Maker make);
 
 private:
-    static ATOM register_class(const wchar_t* name, UINT style, HBRUSH background);
+    [[nodiscard]] static ATOM register_class(const wchar_t* name, UINT style, HBRUSH background);
     static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) noexcept;
     static bool bind(HWND hwnd, const CREATESTRUCTW& creation) noexcept;
 

@@ -23,8 +23,9 @@ public:
 
     bool find_normal_file(std::wstring_view name) override;
     std::unique_ptr<ByteSource> open_for_reading(std::wstring_view name) override;
-    std::optional<std::wstring> replace_file(std::wstring_view name, std::string_view bytes) override;
-    std::optional<std::wstring> to_ansi(std::wstring_view text, std::string& bytes) override;
+    [[nodiscard]] std::optional<std::wstring> replace_file(std::wstring_view name,
+                                                           std::string_view bytes) override;
+    [[nodiscard]] std::optional<std::wstring> to_ansi(std::wstring_view text, std::string& bytes) override;
     std::wstring from_ansi(std::string_view bytes) override;
 
     // The shell's ShellExecuteW; its answer is not looked at.
@@ -37,7 +38,7 @@ protected:
 
 private:
     // ERROR_SUCCESS once all of `bytes` are in a new file `name` and on the disk; else why not.
-    DWORD write_new_file(const std::wstring& name, std::string_view bytes, DWORD attributes);
+    [[nodiscard]] DWORD write_new_file(const std::wstring& name, std::string_view bytes, DWORD attributes);
 
     HWND message_box_owner_ = nullptr;
 };
@@ -49,6 +50,7 @@ std::wstring system_message(DWORD error);
 // default character, not a look-alike), except where the code page refuses every flag.
 DWORD conversion_flags(UINT code_page);
 // `text` in `code_page`, as to_ansi converts it to the ANSI code page.
-std::optional<std::wstring> to_code_page(UINT code_page, std::wstring_view text, std::string& bytes);
+[[nodiscard]] std::optional<std::wstring> to_code_page(UINT code_page, std::wstring_view text,
+                                                       std::string& bytes);
 
 }  // namespace relinka

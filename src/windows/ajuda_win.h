@@ -19,42 +19,14 @@ inline constexpr FormSpec kAjudaForm{.caption = L"Ajuda",
                                      .maximize_box = true,
                                      .icon = IDI_AJUDA};
 
+// In tab order.
+// clang-format off
 inline constexpr std::array kAjudaControls{
-    ControlSpec{.name = L"Command1",
-                .id = kAjudaCommand1,
-                .kind = ControlKind::Button,
-                .caption = L"Retornar",
-                .left = 4560,
-                .top = 3600,
-                .width = 1335,
-                .height = 975,
-                .font = bold_sans(975),
-                .back = rgb(255, 128, 128),
-                .tab_index = 0,
-                .picture = IDI_RETORNAR},
-    ControlSpec{.name = L"Text1",
-                .id = kAjudaText1,
-                .kind = ControlKind::MultiLineText,
-                .caption = kHelpText,
-                .left = 360,
-                .top = 960,
-                .width = 5535,
-                .height = 2415,
-                .font = bold_sans(975),
-                .tab_index = 1,
-                .accessible_name = L"Texto da ajuda"},
-    ControlSpec{.name = L"Label1",
-                .id = kAjudaLabel1,
-                .kind = ControlKind::Label,
-                .caption = L"Relinka amigos",
-                .left = 720,
-                .top = 120,
-                .width = 4935,
-                .height = 735,
-                .font = bold_serif(2775),
-                .fore = rgb(0, 0, 255),
-                .tab_index = 2},
+    button(L"Command1", kAjudaCommand1, L"Retornar", {4560, 3600, 1335, 975}, bold_sans(975), rgb(255, 128, 128), IDI_RETORNAR),
+    multi_line_text(L"Text1", kAjudaText1, kHelpText, {360, 960, 5535, 2415}, bold_sans(975)).read_as(L"Texto da ajuda"),
+    label(L"Label1", kAjudaLabel1, L"Relinka amigos", {720, 120, 4935, 735}, bold_serif(2775), rgb(0, 0, 255)),
 };
+// clang-format on
 
 class AjudaWindow : public ModalForm {
 public:

@@ -14,8 +14,8 @@
 #include <utility>
 #include <vector>
 
-#include "loaded_window.h"
-#include "modal_driver.h"
+#include "support/loaded_window.h"
+#include "support/modal_driver.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 

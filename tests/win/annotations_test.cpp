@@ -9,10 +9,10 @@
 #include <string>
 #include <thread>
 
-#include "debug_output.h"
-#include "fake_annotation_service.h"
+#include "support/debug_output.h"
+#include "support/fake_annotation_service.h"
+#include "support/wine_support.h"
 #include "win32/com_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {

@@ -5,10 +5,10 @@
 
 #include <string>
 
-#include "process_counters.h"
 #include "screen_area.h"
 #include "serving_processes.h"
-#include "wine_support.h"
+#include "support/process_counters.h"
+#include "support/wine_support.h"
 
 namespace relinka::testing {
 namespace {
@@ -146,33 +146,6 @@ TEST(ServingProcesses, NoXServerWhereTheDisplayIsNotOneOfThisMachine) {
         EXPECT_NE(server.not_found.find(said), std::string::npos) << server.not_found;
     }
     SetEnvironmentVariableA("DISPLAY", display);
-}
-
-// A program's standard output and exit code.
-std::pair<std::string, DWORD> run_captured(std::wstring command) {
-    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
-    HANDLE read = nullptr, write = nullptr;
-    CreatePipe(&read, &write, &inherited, 0);
-    const UniqueHandle reading(read);
-    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = startup.hStdError = write;
-    PROCESS_INFORMATION process{};
-    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                        &startup, &process);
-    CloseHandle(write);
-    if (!started) return {"not started", GetLastError()};
-    const UniqueHandle owned_process(process.hProcess), owned_thread(process.hThread);
-    std::string output;
-    char buffer[512];
-    DWORD got = 0;
-    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
-    WaitForSingleObject(process.hProcess, 60'000);
-    DWORD code = STILL_ACTIVE;
-    GetExitCodeProcess(process.hProcess, &code);
-    return {output, code};
 }
 
 // Given in place of relinka.exe: a program that is not there, one that ends at once, and one that shows

@@ -12,9 +12,8 @@
 #include <utility>
 
 #include "app/amigos_layout.h"
-#include "relinka_process.h"
-#include "whole_run.h"
-#include "wine_support.h"
+#include "support/standin_test.h"
+#include "support/whole_run.h"
 
 namespace relinka::testing {
 namespace {
@@ -115,10 +114,9 @@ Names planted_for_wines_own_libraries(const wchar_t* reference) {
 
 // Every planted DLL that relinka.exe's use of the system takes from its folder under Wine is one that
 // Wine's own libraries load there by name for the reference program too.
-TEST(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
-    ComApartment apartment;
-    StandIn standin;
-    standin.reset();
+using DllSearch = StandInTest;
+
+TEST_F(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
     const Names all = preferred_to_wines_own();
     ASSERT_TRUE(all.contains(L"dwmapi")) << "Wine is not told to prefer the planted DLLs";
     ASSERT_TRUE(loaded_by_reference(L"dll_search_reference.exe", L"unrestricted", all).contains(L"dwmapi"))
@@ -151,7 +149,7 @@ TEST(DllSearch, RelinkaLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyPr
 // The installer downloaded beside the same DLLs and run as a deployment script runs it (into a folder of
 // the test's own, uninstalled after): NSIS keeps its own search to the system's folder before it loads
 // anything.
-TEST(DllSearch, TheInstallerLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
+TEST_F(DllSearch, TheInstallerLoadsNoPlantedDllBeyondThoseWinesOwnLibrariesLoadForAnyProgram) {
     const Names all = preferred_to_wines_own();
     ASSERT_TRUE(all.contains(L"dwmapi")) << "Wine is not told to prefer the planted DLLs";
     const Names wines_own = planted_for_wines_own_libraries(L"dll_search_reference_shell.exe");

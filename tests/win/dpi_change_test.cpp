@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "loaded_window.h"
-#include "test_screen.h"
+#include "support/loaded_window.h"
+#include "support/test_screen.h"
+#include "support/window_checks.h"
 #include "win32/twips_win.h"
-#include "window_checks.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 
@@ -50,8 +50,7 @@ Layout layout_of(const Form& form, std::span<const ControlSpec> table) {
     for (const ControlSpec& design : table) {
         const HWND control = form.control(design.id);
         const RECT rect = client_rect_of(control);
-        LOGFONTW font{};
-        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+        const LOGFONTW font = font_of(control);
         layout.lines.push_back(utf8(design.name) + " " + std::to_string(design.id) + " at " +
                                std::to_string(rect.left) + "," + std::to_string(rect.top) + " " +
                                size_text(size_of(rect)) + ", font " + utf8(font.lfFaceName) + " " +
@@ -112,7 +111,7 @@ template <class W, class... Args>
 void with_modal(const Screen& screen, const std::function<void(Form&)>& use, Args&... args) {
     W window(args...);
     window.use_screen(screen);
-    window.create();
+    ASSERT_TRUE(window.create());
     window.show();
     pump_for(100);
     use(window);

@@ -2,25 +2,22 @@
 // failures raised as errors with their status, and the Closing event delivered.
 #include <gtest/gtest.h>
 
-#include "debug_output.h"
 #include "echolink/com_echolink_win.h"
-#include "wine_support.h"
+#include "support/debug_output.h"
+#include "support/standin_test.h"
 
 namespace relinka::testing {
 namespace {
 
-class EchoLinkBinding : public ::testing::Test {
+class EchoLinkBinding : public StandInTest {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(standin.operator->()) << "the stand-in is not registered";
-        standin.reset();
+        StandInTest::SetUp();
+        if (HasFatalFailure()) return;
         standin->SetConnectDelay(0);
         link = ComEchoLink::create([this] { ++closings; });
     }
-    void TearDown() override { standin.reset(); }
 
-    ComApartment apartment;
-    StandIn standin;
     std::unique_ptr<ComEchoLink> link;
     int closings = 0;
 };

@@ -5,11 +5,15 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sstream>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "echolink.h"  // the stand-in's, from its type library
 #include "echolink/closing_sink_win.h"
 #include "echolink/echolink_automation_win.h"
+#include "support/debug_output.h"
 #include "win32/com_win.h"
 
 namespace relinka::testing {
@@ -49,11 +53,22 @@ TEST(ClosingSink, IsFreedWithItsLastOwnerAndItsHandlerWithIt) {
     EXPECT_EQ(held_by_handler.use_count(), 1) << "the sink outlived its last owner";
 }
 
-TEST(ClosingSink, AHandlerThatThrowsBecomesAFailureStatusNotACrash) {
+TEST(ClosingSink, AHandlerThatThrowsBecomesAFailureStatusAndATraceLineNotACrash) {
+    const DebugOutput debug_output;
+    ASSERT_TRUE(debug_output.reading());
     auto sink = adopt(new ClosingSink([] { throw std::runtime_error("handler failed"); }, 1));
     EXPECT_EQ(invoke(*sink.Get(), 1), E_UNEXPECTED);
     sink = adopt(new ClosingSink([] { throw std::bad_alloc(); }, 1));
     EXPECT_EQ(invoke(*sink.Get(), 1), E_OUTOFMEMORY);
+    // Each leaves a line that names the method it stopped.
+    EXPECT_TRUE(debug_output.shows("stopped by an exception: 0x8007000E\n"));
+    std::istringstream lines(debug_output.text(GetCurrentProcessId()));
+    std::vector<std::string> traced;
+    for (std::string line; std::getline(lines, line);)
+        if (line.find("ClosingSink::Invoke(") != std::string::npos)
+            traced.push_back(line.substr(line.size() - 10));
+    EXPECT_EQ(traced, (std::vector<std::string>{"0x8000FFFF", "0x8007000E"}))
+        << debug_output.text(GetCurrentProcessId());
 }
 
 TEST(ClosingSink, NullOutPointersAreRefused) {

@@ -3,29 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <thread>
 
-#include "../core/fakes.h"
 #include "app/amigos_layout.h"
 #include "app/exit_codes.h"
-#include "relinka_process.h"
+#include "core/fakes.h"
+#include "support/standin_test.h"
 #include "windows/ajuda_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {
 
 constexpr COLORREF kGreenPixel = RGB(0, 255, 0), kRedPixel = RGB(255, 0, 0);
 constexpr int kShapeMiddleX = 20, kShapeMiddleY = 16;  // of its 41 x 33 pixels
-// Long enough for a tick that finds a station down: up to 1 s to the tick, its 3 s wait and its calls,
-// with room for a machine busy with other work.
-constexpr DWORD kTickThatReconnects = 15000;  // ms
-
-bool contains(const std::wstring& text, const std::wstring& part) {
-    return text.find(part) != std::wstring::npos;
-}
-
 // A window of this test's own, brought to the front: Relinka then has no active window, as when the
 // operator works in another program.
 class OtherProgramsWindow {
@@ -73,29 +65,8 @@ private:
     std::thread caller_;
 };
 
-std::string file_bytes(const std::wstring& path) {
-    const UniqueFile file(
-        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
-    char bytes[256] = {};
-    DWORD got = 0;
-    if (file) ReadFile(file.get(), bytes, sizeof bytes, &got, nullptr);
-    return std::string(bytes, got);
-}
-
-void write_bytes(const std::wstring& path, const std::string& bytes) {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
-
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public StandInTest {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(standin.operator->()) << "the stand-in is not registered";
-        standin.reset();
-    }
-    void TearDown() override { standin.reset(); }
-
     // relinka.exe, started and showing its window.
     RelinkaProcess& start() {
         relinka = std::make_unique<RelinkaProcess>(directory);
@@ -113,18 +84,10 @@ protected:
         standin->SetConnectDelay(0);
         relinka->type(kText1, L"PU2ABC");
         relinka->click(kCheck1);
-        if (!wait_until([&] { return relinka->text(kLabel1) == L"conectado"; }, kTickThatReconnects))
-            return nullptr;
+        if (!wait_until([&] { return relinka->text(kLabel1) == L"conectado"; }, kTick)) return nullptr;
         relinka->click(kCommand3);
         return relinka->form_titled(L"Ajuda");
     }
-    bool log_shows(const std::wstring& line, DWORD milliseconds) {
-        return wait_until([&] { return contains(standin.log(), line + L"\n"); }, milliseconds);
-    }
-
-    ComApartment apartment;
-    StandIn standin;
-    std::wstring directory = fresh_directory();
     std::unique_ptr<RelinkaProcess> relinka;
 };
 
@@ -271,9 +234,9 @@ TEST_F(EndToEnd, TickedCallsignIsUpperCasedAndConnectedByTheCycle) {
     program.type(kText1, L"pu2abc");
     program.click(kCheck1);
     // Down at the first tick: the wait, the request, and EchoLink still connecting when asked again.
-    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"desconectado"; }, kTickThatReconnects));
+    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"desconectado"; }, kTick));
     EXPECT_EQ(program.text(kText1), L"PU2ABC");
-    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, kTickThatReconnects));
+    ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, kTick));
     const std::wstring log = standin.log();
     EXPECT_EQ(log.substr(0, log.find(L'\n', log.find(L"Connect(") + 1) + 1),
               L"IsConnected(\"PU2ABC\")\nConnect(\"PU2ABC\",-1)\n");
@@ -289,14 +252,14 @@ protected:
         RelinkaProcess& program = start();
         program.type(kText1, L"pu2abc");
         program.click(kCheck1);
-        ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, kTickThatReconnects));
+        ASSERT_TRUE(wait_until([&] { return program.text(kLabel1) == L"conectado"; }, kTick));
         standin->ClearCallLog();
     }
 };
 
 TEST_F(Supervising, LinkDroppedByTheNetworkIsMadeAgain) {
     standin.drop_link(L"PU2ABC");
-    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTickThatReconnects));
+    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTick));
     EXPECT_TRUE(wait_until([&] { return standin.connections() == L"PU2ABC\n"; }, 5000));
     EXPECT_TRUE(wait_until([&] { return relinka->text(kLabel1) == L"conectado"; }, 5000));
 }
@@ -331,7 +294,7 @@ TEST_F(Supervising, DesconectarAmigoDropsOneStationWhichTheCycleRestores) {
     program.click(kCommand2);
     EXPECT_TRUE(log_shows(L"Disconnect(\"PU2ABC\")", 5000));
     EXPECT_EQ(program.text(kText9), L"PU2ABC");
-    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTickThatReconnects)) << "still ticked: connected again";
+    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTick)) << "still ticked: connected again";
 }
 
 TEST_F(Supervising, DesconectaTodosBlanksTheLabelsStopsAndDropsEverything) {
@@ -430,14 +393,9 @@ TEST_F(EndToEnd, SavedListComesBackTickedAndSupervisedAfterARestart) {
         PostMessageW(program.main_window(), WM_CLOSE, 0, 0);
         ASSERT_TRUE(program.ended_within(10000));
     }
-    HANDLE file = CreateFileW((directory + L"\\amigos.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    char bytes[64] = {};
-    DWORD got = 0;
-    ReadFile(file, bytes, sizeof bytes, &got, nullptr);
-    CloseHandle(file);
-    EXPECT_EQ(std::string(bytes, got), "PU2ABC\r\n\r\npy1aa\r\n\r\n\r\n\r\n\r\n\r\n");
+    const std::optional<std::string> saved = file_bytes(directory + L"\\amigos.txt");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(*saved, "PU2ABC\r\n\r\npy1aa\r\n\r\n\r\n\r\n\r\n\r\n");
 
     standin->ClearCallLog();
     RelinkaProcess& program = start();
@@ -446,7 +404,7 @@ TEST_F(EndToEnd, SavedListComesBackTickedAndSupervisedAfterARestart) {
     EXPECT_EQ(program.check(kCheck1 + 1), 0);
     EXPECT_EQ(program.check(kCheck1 + 2), 1);
     EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000)) << "supervised from the first tick";
-    EXPECT_TRUE(log_shows(L"IsConnected(\"PY1AA\")", kTickThatReconnects));
+    EXPECT_TRUE(log_shows(L"IsConnected(\"PY1AA\")", kTick));
 }
 
 TEST(EndToEndWithoutEchoLink, SaysTheObjectCannotBeCreatedAndEndsBeforeItsWindow) {

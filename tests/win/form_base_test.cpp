@@ -4,12 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 #include <vector>
 
 #include "resources.h"
+#include "support/debug_output.h"
+#include "support/wine_support.h"
 #include "win32/form_win.h"
-#include "wine_support.h"
+#include "win32/private_messages_win.h"
 
 namespace relinka::testing {
 namespace {
@@ -22,16 +25,9 @@ constexpr FormSpec kProbeForm{.caption = L"probe",
                               .maximize_box = false,
                               .icon = IDI_RELINKA};
 constexpr int kProbeLabel = 101;
-constexpr ControlSpec kProbeControls[] = {ControlSpec{.name = L"Label1",
-                                                      .id = kProbeLabel,
-                                                      .kind = ControlKind::Label,
-                                                      .caption = L"probe",
-                                                      .left = 0,
-                                                      .top = 0,
-                                                      .width = 900,
-                                                      .height = 300,
-                                                      .font = bold_sans(825)}};
-constexpr UINT kThrow = WM_APP + 1, kAnswer = WM_APP + 2;
+constexpr ControlSpec kProbeControls[] = {
+    label(L"Label1", kProbeLabel, L"probe", {0, 0, 900, 300}, bold_sans(825))};
+constexpr UINT kThrow = kFirstFreeMessage, kAnswer = kFirstFreeMessage + 1;
 
 class ProbeForm : public Form {
 public:
@@ -58,10 +54,18 @@ TEST(FormBase, ADerivedFormSeesItsWindowsCreation) {
     EXPECT_TRUE(saw(form, WM_CREATE));
 }
 
-TEST(FormBase, AnExceptionFromAHandlerStopsAtTheWindowProcedure) {
+TEST(FormBase, AnExceptionFromAHandlerStopsAtTheWindowProcedureWithATraceLine) {
+    const DebugOutput debug_output;
+    ASSERT_TRUE(debug_output.reading());
     ProbeForm form;
     ASSERT_TRUE(form.create());
     EXPECT_EQ(SendMessageW(form.hwnd(), kThrow, 0, 0), 0);
+    char line[128];
+    std::snprintf(line, sizeof line,
+                  "relinka: window procedure: message 0x%04X, counted as handled, stopped by an exception: "
+                  "0x8000FFFF\n",
+                  kThrow);
+    EXPECT_TRUE(debug_output.shows(line)) << debug_output.text(GetCurrentProcessId());
     PostMessageW(form.hwnd(), kThrow, 0, 0);
     pump_for(50);
     EXPECT_EQ(SendMessageW(form.hwnd(), kAnswer, 0, 0), 42) << "the window goes on working";

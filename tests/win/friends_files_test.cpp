@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "../core/fakes.h"
+#include "core/fakes.h"
 #include "friends/friends_file.h"
+#include "support/wine_support.h"
 #include "win32/unique_win.h"
 #include "win32/windows_desktop_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {
@@ -69,21 +69,7 @@ struct FilesRig {
 };
 
 void write_file(const wchar_t* name, std::string_view bytes) {
-    UniqueFile file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(file) << "cannot create " << utf8(name) << ": " << GetLastError();
-    DWORD written = 0;
-    ASSERT_TRUE(WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr));
-}
-
-std::optional<std::string> contents(const wchar_t* name) {
-    UniqueFile file(CreateFileW(name, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                OPEN_EXISTING, 0, nullptr));
-    if (!file) return std::nullopt;
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-    return bytes;
+    ASSERT_TRUE(write_bytes(name, bytes)) << "cannot write " << utf8(name) << ": " << GetLastError();
 }
 
 // The names in a directory, "." and ".." left out.
@@ -226,7 +212,7 @@ private:
         if (process.hProcess) CloseHandle(process.hProcess);
         std::string status;  // its exit code and a line end, once written whole
         wait_until(
-            [&] { return (status = contents(done.c_str()).value_or("")).find('\n') != std::string::npos; },
+            [&] { return (status = file_bytes(done.c_str()).value_or("")).find('\n') != std::string::npos; },
             10'000);
         DeleteFileW(done.c_str());
         return status == "0\n";
@@ -244,7 +230,7 @@ TEST_F(FriendsFiles, TextGoesToTheAnsiCodePageAndBack) {
     rig.form.text[3] = L"\u20AC";                 // the euro sign: 0x80 in 1252, absent from Latin-1
     rig.amigos.gravar_Click();
     EXPECT_TRUE(rig.desktop.messages.empty());
-    EXPECT_EQ(contents(kFriendsFile), std::string("PU2\xC1\xC7\xC3\r\n?\r\n\x80\r\n\r\n\r\n\r\n\r\n\r\n"));
+    EXPECT_EQ(file_bytes(kFriendsFile), std::string("PU2\xC1\xC7\xC3\r\n?\r\n\x80\r\n\r\n\r\n\r\n\r\n\r\n"));
     EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile}) << "nothing left beside the file";
 
     write_file(kFriendsFile, "PU2\xC1\xC7\xC3\r\n\x80");
@@ -360,7 +346,7 @@ TEST_F(FriendsFiles, FileHeldByAnotherProgramReadsAsEightEmptyLines) {
     write_file(kFriendsFile, "PU2ABC\r\nPY1AA\r\n");
     HeldElsewhere holder(kFriendsFile);
     ASSERT_TRUE(holder.holding()) << "the holding process did not start";
-    ASSERT_FALSE(contents(kFriendsFile)) << "the file should be locked now";
+    ASSERT_FALSE(file_bytes(kFriendsFile)) << "the file should be locked now";
     ASSERT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
 
     FilesRig start_up;
@@ -411,7 +397,7 @@ TEST_F(FriendsFiles, FailedSaveKeepsWhatWasThereLeavesNothingBesideAndSaysWhy) {
         if (obstacle == Obstacle::Folder) {
             EXPECT_TRUE(GetFileAttributesW(kFriendsFile) & FILE_ATTRIBUTE_DIRECTORY);
         } else {
-            EXPECT_EQ(contents(kFriendsFile), old);
+            EXPECT_EQ(file_bytes(kFriendsFile), old);
         }
         if (obstacle == Obstacle::ReadOnly)
             EXPECT_TRUE(GetFileAttributesW(kFriendsFile) & FILE_ATTRIBUTE_READONLY);
@@ -441,7 +427,7 @@ TEST_F(FriendsFiles, WriteThatDoesNotGetEverythingOnTheDiskKeepsTheOldFileAndSay
         };
         rig.form.text[1] = L"PU2NEW";
         rig.amigos.gravar_Click();
-        EXPECT_EQ(contents(kFriendsFile), old);
+        EXPECT_EQ(file_bytes(kFriendsFile), old);
         EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile}) << "nothing may be left beside it";
         EXPECT_EQ(rig.desktop.messages,
                   std::vector<std::wstring>{kNotSaved + system_message(ERROR_WRITE_FAULT)});
@@ -468,7 +454,7 @@ TEST_F(FriendsFiles, NextSaveRemovesWhatASaveCutShortByACrashLeft) {
     write_file(kFriendsFile, old);
     ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_HIDDEN));
     ASSERT_EQ(run_to_end(beside_tests(L"friends_files_test.exe"), kCrashOption), kCrashed);
-    EXPECT_EQ(contents(kFriendsFile), old);
+    EXPECT_EQ(file_bytes(kFriendsFile), old);
     ASSERT_GT(entries().size(), 1u) << "the crash left nothing to remove";
 
     ASSERT_TRUE(SetFileAttributesW(kFriendsFile, FILE_ATTRIBUTE_NORMAL));
@@ -476,7 +462,7 @@ TEST_F(FriendsFiles, NextSaveRemovesWhatASaveCutShortByACrashLeft) {
     rig.form.text[1] = L"PU2NEW";
     rig.amigos.gravar_Click();
     EXPECT_TRUE(rig.desktop.messages.empty());
-    EXPECT_EQ(contents(kFriendsFile), eight_lines("PU2NEW"));
+    EXPECT_EQ(file_bytes(kFriendsFile), eight_lines("PU2NEW"));
     EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
 }
 
@@ -493,7 +479,7 @@ TEST_F(FriendsFiles, SavedFileKeepsTheAttributesOfTheOldOne) {
         rig.form.text[1] = L"PU2NEW";
         rig.amigos.gravar_Click();
         EXPECT_TRUE(rig.desktop.messages.empty());
-        EXPECT_EQ(contents(kFriendsFile), eight_lines("PU2NEW"));
+        EXPECT_EQ(file_bytes(kFriendsFile), eight_lines("PU2NEW"));
         const DWORD now = GetFileAttributesW(kFriendsFile);
         EXPECT_EQ(now & attributes, attributes) << "attributes now " << now;
         EXPECT_EQ(now & hidden_or_system & ~attributes, 0u) << "attributes now " << now;
@@ -515,13 +501,13 @@ TEST_F(FriendsFiles, SaveIntoADirectoryThatTakesNoNewFileKeepsTheOldOneAndSaysWh
     FilesRig rig;
     rig.form.text[1] = L"PU2NEW";
     rig.amigos.gravar_Click();
-    EXPECT_EQ(contents(kFriendsFile), old);
+    EXPECT_EQ(file_bytes(kFriendsFile), old);
     EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
     EXPECT_EQ(rig.desktop.messages, std::vector<std::wstring>{kNotSaved + system_message(refusal)});
 
     WindowsDesktop desktop;
     EXPECT_EQ(desktop.replace_file(kFriendsFile, "PU2NEW\r\n"), system_message(refusal));
-    EXPECT_EQ(contents(kFriendsFile), old);
+    EXPECT_EQ(file_bytes(kFriendsFile), old);
     EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
 }
 

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "loaded_window.h"
-#include "test_screen.h"
+#include "support/loaded_window.h"
+#include "support/test_screen.h"
+#include "support/window_checks.h"
 #include "win32/contrast.h"
-#include "window_checks.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
 
@@ -62,7 +62,7 @@ template <class W, class... Args>
 std::unique_ptr<W> opened(const Screen& screen, Args&... args) {
     auto window = std::make_unique<W>(args...);
     window->use_screen(screen);
-    window->create();
+    EXPECT_TRUE(window->create());
     window->show();
     pump_for(100);
     return window;

@@ -2,9 +2,9 @@
 // resolution, and what they hold is drawn to fill them.
 #include <gtest/gtest.h>
 
-#include "loaded_window.h"
+#include "support/loaded_window.h"
+#include "support/window_checks.h"
 #include "win32/fonts_win.h"
-#include "window_checks.h"
 
 namespace relinka::testing {
 namespace {
@@ -18,11 +18,8 @@ TEST(HighDpi, TheWindowIsLaidOutAtTheScreensResolution) {
     const RECT image = client_rect_of(loaded.window.control(kImage1));
     EXPECT_EQ(image.right - image.left, MulDiv(design_in(kAmigosControls, kImage1).width, kDpi, 1440));
     for (int id : {kCommand1, kText1, kLabel9}) {
-        LOGFONTW font{};
-        ASSERT_TRUE(
-            GetObjectW(reinterpret_cast<HFONT>(SendMessageW(loaded.window.control(id), WM_GETFONT, 0, 0)),
-                       sizeof font, &font));
-        EXPECT_EQ(font.lfHeight, -MulDiv(design_in(kAmigosControls, id).font.centipoints, kDpi, 7200)) << id;
+        SCOPED_TRACE(id);
+        expect_font(loaded.window.control(id), design_in(kAmigosControls, id).font, kDpi);
     }
     save_screenshot(loaded.window.hwnd(), L"amigos_144dpi.png");
 }

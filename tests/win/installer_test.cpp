@@ -9,17 +9,15 @@
 #include <shobjidl.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <optional>
 #include <string>
 #include <utility>
 
 #include "app/amigos_layout.h"
-#include "relinka_process.h"
-#include "whole_run.h"
+#include "support/relinka_process.h"
+#include "support/whole_run.h"
+#include "support/wine_support.h"
 #include "win32/com_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 namespace {
@@ -32,16 +30,6 @@ std::wstring known_folder(REFKNOWNFOLDERID id) {
     if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &path))) folder = path;
     CoTaskMemFree(path);
     return folder;
-}
-
-std::optional<std::string> file_bytes(const std::wstring& path) {
-    std::ifstream file(path.c_str(), std::ios::binary);
-    if (!file) return std::nullopt;
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-void write_bytes(const std::wstring& path, const std::string& bytes) {
-    std::ofstream(path.c_str(), std::ios::binary) << bytes;
 }
 
 struct Shortcut {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "wine_support.h"
+#include "support/wine_support.h"
 
 namespace relinka::testing {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "win32/screen_watch_win.h"
 #include "win32/unique_win.h"
-#include "wine_support.h"
+#include "support/wine_support.h"
 
 namespace relinka::testing {
 namespace {

@@ -11,28 +11,16 @@
 #include <string>
 #include <vector>
 
-#include "../core/fakes.h"
 #include "app/amigos_layout.h"
 #include "app/exit_codes.h"
-#include "relinka_process.h"
-#include "wine_support.h"
+#include "core/fakes.h"
+#include "support/standin_test.h"
 
 namespace relinka::testing {
 namespace {
 
-constexpr DWORD kTickThatReconnects = 15000;  // ms: up to 1 s to the tick, its 3 s wait, and a busy machine
 const std::string kKeepAwake = "0x80000001";  // ES_CONTINUOUS | ES_SYSTEM_REQUIRED
 const std::string kLetSleep = "0x80000000";   // ES_CONTINUOUS
-
-bool contains(const std::wstring& text, const std::wstring& part) {
-    return text.find(part) != std::wstring::npos;
-}
-
-void write_bytes(const std::wstring& path, const std::string& bytes) {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-}
 
 // Wine writes a program's debugging channels to the Unix standard error it inherited, whatever handle
 // STARTUPINFO names for it: those of the programs this test starts land with its own, in the file that
@@ -104,22 +92,7 @@ std::string joined(const std::vector<std::string>& states) {
     return text;
 }
 
-class StationPc : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ASSERT_TRUE(standin.operator->()) << "the stand-in is not registered";
-        standin.reset();
-    }
-    void TearDown() override { standin.reset(); }
-
-    bool log_shows(const std::wstring& line, DWORD milliseconds) {
-        return wait_until([&] { return contains(standin.log(), line + L"\n"); }, milliseconds);
-    }
-
-    ComApartment apartment;
-    StandIn standin;
-    std::wstring directory = fresh_directory();
-};
+using StationPc = StandInTest;
 
 TEST_F(StationPc, KeepsThePcAwakeFromStartUpAndLigaUntilDesligaAndTheEnd) {
     ASSERT_NE(GetFileAttributesW(L"" STANDARD_ERROR_FILE), INVALID_FILE_ATTRIBUTES)
@@ -167,11 +140,11 @@ TEST_F(StationPc, StartedMinimizedItStaysInactiveSupervisesAndRestoredHasTheFocu
     EXPECT_NE(gui.hwndActive, window) << "activated";
     EXPECT_NE(GetForegroundWindow(), window);
     EXPECT_TRUE(log_shows(L"IsConnected(\"PU2ABC\")", 3000)) << "supervised from the first tick";
-    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTickThatReconnects));
+    EXPECT_TRUE(log_shows(L"Connect(\"PU2ABC\",-1)", kTick));
     EXPECT_TRUE(IsIconic(window));
 
     PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);  // as a click on its taskbar button
-    EXPECT_TRUE(wait_until([&] { return !IsIconic(window); }, kTickThatReconnects));
+    EXPECT_TRUE(wait_until([&] { return !IsIconic(window); }, kTick));
     EXPECT_TRUE(wait_until(
         [&] {
             return GetGUIThreadInfo(program.thread_id(), &gui) &&

@@ -11,18 +11,16 @@
 #include <thread>
 #include <vector>
 
-#include "../core/fakes.h"
 #include "app/amigos_layout.h"
 #include "app/exit_codes.h"
-#include "relinka_process.h"
-#include "wine_support.h"
+#include "core/fakes.h"
+#include "support/standin_test.h"
 
 namespace relinka::testing {
 namespace {
 
 constexpr wchar_t kUp[] = L"PY1AA";         // connected: asked twice, no wait
 constexpr wchar_t kRefused[] = L"PU5FORA";  // never comes up: every tick waits for it
-constexpr DWORD kTick = 15000;              // ms: long enough for a tick with a wait, on a busy machine
 constexpr DWORD kProbe = 100;               // ms a message is given to be answered
 
 long long steady_ms() {
@@ -52,7 +50,7 @@ COLORREF screen_pixel(HWND control, int x, int y) {
     return GetPixel(WindowDc(nullptr).get(), point.x, point.y);
 }
 
-class WhileATickWaits : public ::testing::Test {
+class WhileATickWaits : public StandInTest {
 protected:
     void SetUp() override {
         ASSERT_TRUE(standin.operator->()) << "the stand-in is not registered";
@@ -121,9 +119,6 @@ protected:
         return begun;
     }
 
-    ComApartment apartment;
-    StandIn standin;
-    std::wstring directory = fresh_directory();
     std::unique_ptr<RelinkaProcess> relinka;
     HWND window = nullptr;
 };

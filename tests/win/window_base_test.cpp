@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "support/debug_output.h"
 #include "win32/window_win.h"
 
 namespace relinka::testing {
@@ -68,12 +69,18 @@ TEST(WindowBase, AControlOfAClassOfOurOwnHasItsObjectForAsLongAsItsWindow) {
     EXPECT_EQ(ProbeControl::living, 0);
 }
 
-TEST(WindowBase, AControlWhoseObjectCannotBeMadeIsNotMade) {
+TEST(WindowBase, AControlWhoseObjectCannotBeMadeIsNotMadeAndLeavesATraceLine) {
+    const DebugOutput debug_output;
+    ASSERT_TRUE(debug_output.reading());
     ProbeControl::register_once();
     const HWND parent = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
                                         GetModuleHandleW(nullptr), nullptr);
     EXPECT_EQ(make_probe(parent, -1), nullptr);
     EXPECT_EQ(ProbeControl::living, 0);
+    EXPECT_TRUE(
+        debug_output.shows("relinka: making the object of a control of the program's own class, so it "
+                           "is not made, stopped by an exception: 0x8007000E\n"))
+        << debug_output.text(GetCurrentProcessId());
     DestroyWindow(parent);
 }
 

@@ -8,6 +8,10 @@
 
 namespace relinka::testing {
 
+// Long enough for a tick that finds a station down: up to 1 s to the tick, its 3 s wait and its calls,
+// with room for a machine busy with other work.
+inline constexpr DWORD kTick = 15000;  // ms
+
 // How relinka.exe is started, beyond its folder: as a shortcut would start it, or UAC.
 struct StartOptions {
     std::optional<WORD> show_window;  // STARTUPINFO's, as a shortcut's "Executar" setting gives it

@@ -1,11 +1,14 @@
 #pragma once
-// What the tests that run under Wine share: waiting while messages flow, files beside the tests,
-// screenshots, and the EchoLink stand-in's control interface.
+// What the tests that run under Wine share: waiting while messages flow, files, screenshots, other
+// programs run to their end, and the EchoLink stand-in's control interface.
 #include <windows.h>
 #include <wrl/client.h>
 
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "standin_control.h"
 #include "win32/com_win.h"
@@ -28,6 +31,12 @@ std::wstring beside_tests(const wchar_t* name);
 void save_screenshot(HWND window, const wchar_t* name);
 
 std::wstring text_of(HWND window);
+
+bool contains(std::wstring_view text, std::wstring_view part);
+// The file's bytes, all of them, replacing what it held; false if they could not all be written.
+bool write_bytes(const std::wstring& path, std::string_view bytes);
+// The file's bytes; none if it cannot be opened.
+std::optional<std::string> file_bytes(const std::wstring& path);
 
 // The stand-in that COM starts for EchoLink's class, with its state put back as a fresh one has it.
 class StandIn {
@@ -59,6 +68,9 @@ BOOL start_process(std::wstring command, const wchar_t* directory, const STARTUP
 // Runs a program with one option in the working directory, to its end; its exit code (STILL_ACTIVE if
 // it ran on for 30 s).
 DWORD run_to_end(const std::wstring& program, const wchar_t* option);
+// Runs a command line to its end: what it wrote to its standard output and error, and its exit code
+// (STILL_ACTIVE if it ran on for 60 s; "not started" and the system's error if it did not start).
+std::pair<std::string, DWORD> run_captured(std::wstring command);
 // The stand-in with a registration option.
 DWORD run_standin(const wchar_t* option);
 

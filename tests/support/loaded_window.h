@@ -1,16 +1,16 @@
 #pragma once
 // The main window as the program builds it, with the core's handlers on fakes of the desktop and
 // EchoLink, loaded and shown; the shell's calls are written down instead of made, and the annotations
-// of the controls go to a recording service.
+// of the controls go to a recording service. And any other window of the program, shown.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "../core/fakes.h"
 #include "app/amigos_window_win.h"
-#include "fake_annotation_service.h"
-#include "wine_support.h"
+#include "core/fakes.h"
+#include "support/fake_annotation_service.h"
+#include "support/wine_support.h"
 
 namespace relinka::testing {
 
@@ -41,7 +41,7 @@ struct LoadedWindow {
                   }};
     explicit LoadedWindow(const Screen& screen = system_screen()) {
         window.use_screen(screen);
-        window.create();
+        EXPECT_TRUE(window.create()) << "the main window was not made";
         window.attach(amigos);
         amigos.Form_Load();
         trace.clear();  // the start-up's steps: the core's tests state them
@@ -51,6 +51,18 @@ struct LoadedWindow {
     }
     HWND named(const ControlSpec& design) const { return window.control(design.id); }
     void click(int id) { SendMessageW(window.control(id), BM_CLICK, 0, 0); }
+};
+
+// A window of the program made from `args` (the Help or About window, say), shown and in front.
+template <class W, class... Args>
+struct Shown {
+    W window;
+    explicit Shown(Args&... args) : window(args...) {
+        EXPECT_TRUE(window.create()) << "the window was not made";
+        window.show();
+        SetForegroundWindow(window.hwnd());
+        pump_for(100);
+    }
 };
 
 }  // namespace relinka::testing

@@ -1,4 +1,4 @@
-#include "window_checks.h"
+#include "support/window_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -7,9 +7,11 @@
 #include <map>
 #include <optional>
 
+#include "core/fakes.h"
+#include "support/wine_support.h"
 #include "win32/contrast.h"
+#include "win32/fonts_win.h"
 #include "win32/window_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 
@@ -23,6 +25,79 @@ RECT client_rect_of(HWND control) {
 const ControlSpec& design_in(std::span<const ControlSpec> table, int id) {
     return *std::find_if(table.begin(), table.end(),
                          [id](const ControlSpec& design) { return design.id == id; });
+}
+
+LOGFONTW font_of(HWND control) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font);
+    return font;
+}
+
+void expect_font(HWND control, const FontSpec& wanted, int dpi) {
+    LOGFONTW font{};
+    ASSERT_TRUE(
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font, &font));
+    const FontSpec& expected = wanted.face ? wanted : kFormDefaultFont;
+    const auto faces = faces_for(expected.face, dpi);
+    EXPECT_NE(std::find(faces.begin(), faces.end(), font.lfFaceName), faces.end()) << utf8(font.lfFaceName);
+    EXPECT_EQ(font.lfHeight, -MulDiv(expected.centipoints, dpi, 7200));
+    EXPECT_EQ(font.lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
+}
+
+namespace {
+
+// The room a label's caption takes when the label wraps it to its own width.
+SIZE room_for_caption(HWND label) {
+    RECT needed;
+    GetClientRect(label, &needed);
+    needed.bottom = 0;
+    const WindowDc dc(label);
+    const SelectedObject font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label, WM_GETFONT, 0, 0)));
+    DrawTextW(dc.get(), text_of(label).c_str(), -1, &needed,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_NOPREFIX);
+    return {needed.right, needed.bottom};
+}
+
+bool shows_text(ControlKind kind) {
+    return kind == ControlKind::Button || kind == ControlKind::Label || kind == ControlKind::TextBox ||
+           kind == ControlKind::MultiLineText || kind == ControlKind::CheckBox ||
+           kind == ControlKind::GroupBox;
+}
+
+}  // namespace
+
+void expect_controls_as_in_table(const Form& form, std::span<const ControlSpec> table,
+                                 std::initializer_list<int> captions_wider) {
+    constexpr int kTwipsPerPixel = 15;  // at 96 dpi
+    ASSERT_EQ(form.dpi(), 96);
+    std::vector<int> in_order, beneath;
+    for (const ControlSpec& design : table) {
+        (design.beneath ? beneath : in_order).push_back(design.id);
+        SCOPED_TRACE(::testing::Message() << "control " << utf8(design.name) << " " << design.id);
+        const HWND control = form.control(design.id);
+        ASSERT_TRUE(control);
+        const RECT rect = client_rect_of(control);
+        EXPECT_EQ(rect.left, design.left / kTwipsPerPixel);
+        EXPECT_EQ(rect.top, design.top / kTwipsPerPixel);
+        EXPECT_EQ(rect.right - rect.left, design.width / kTwipsPerPixel);
+        EXPECT_EQ(rect.bottom - rect.top,
+                  design.kind == ControlKind::Line ? 1 : design.height / kTwipsPerPixel);
+        if (design.kind == ControlKind::Button) EXPECT_EQ(pixel(control, 5, 5), design.back) << "face";
+        if (!shows_text(design.kind)) continue;
+        EXPECT_EQ(text_of(control), design.caption);
+        if (design.kind == ControlKind::Label &&
+            std::find(captions_wider.begin(), captions_wider.end(), design.id) == captions_wider.end()) {
+            const SIZE needed = room_for_caption(control);
+            EXPECT_LE(needed.cx, rect.right - rect.left) << "caption clipped on the right";
+            EXPECT_LE(needed.cy, rect.bottom - rect.top) << "caption clipped at the bottom";
+        }
+        expect_font(control, design.font, 96);
+    }
+    in_order.insert(in_order.end(), beneath.rbegin(), beneath.rend());
+    std::vector<int> children;
+    for (HWND child = GetWindow(form.hwnd(), GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(GetDlgCtrlID(child));
+    EXPECT_EQ(children, in_order) << "the children, first to last: the tab order, then those beneath";
 }
 
 void press(HWND focus, WPARAM key) {
@@ -44,11 +119,12 @@ std::vector<COLORREF> pixels_of(HDC dc, int width, int height) {
     return pixels;
 }
 
-std::vector<COLORREF> drawn(HICON icon, int size) {
+std::vector<COLORREF> drawn(HICON icon, int size, COLORREF background) {
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     UniqueBitmap canvas(CreateBitmap(size, size, 1, 32, nullptr));
     SelectedObject selected(dc.get(), canvas.get());
-    PatBlt(dc.get(), 0, 0, size, size, WHITENESS);
+    const RECT whole{0, 0, size, size};
+    FillRect(dc.get(), &whole, UniqueBrush(CreateSolidBrush(background)).get());
     DrawIconEx(dc.get(), 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
     return pixels_of(dc.get(), size, size);
 }

@@ -1,6 +1,8 @@
-#include "debug_output.h"
+#include "support/debug_output.h"
 
 #include <cstring>
+
+#include "support/wine_support.h"
 
 namespace relinka::testing {
 
@@ -51,6 +53,11 @@ std::string DebugOutput::text(DWORD process) const {
     for (const auto& [writer, line] : written_)
         if (process == 0 || writer == process) all += line;
     return all;
+}
+
+bool DebugOutput::shows(const std::string& part, DWORD milliseconds) const {
+    return wait_until([&] { return text(GetCurrentProcessId()).find(part) != std::string::npos; },
+                      milliseconds);
 }
 
 }  // namespace relinka::testing

@@ -24,6 +24,8 @@ public:
     bool reading() const { return reading_; }
     // Every line so far, as written (each usually ends with LF); of process `process` only, if not 0.
     std::string text(DWORD process = 0) const;
+    // Whether this process writes something holding `part` within the time, its messages handled meanwhile.
+    bool shows(const std::string& part, DWORD milliseconds = 2000) const;
 
 private:
     void read();

@@ -1,7 +1,7 @@
-#include "whole_run.h"
+#include "support/whole_run.h"
 
+#include "support/wine_support.h"
 #include "win32/unique_win.h"
-#include "wine_support.h"
 
 namespace relinka::testing {
 

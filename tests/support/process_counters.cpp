@@ -1,4 +1,4 @@
-#include "process_counters.h"
+#include "support/process_counters.h"
 
 #include <psapi.h>
 #include <winternl.h>

@@ -1,4 +1,4 @@
-#include "fake_annotation_service.h"
+#include "support/fake_annotation_service.h"
 
 #include <algorithm>
 #include <span>

@@ -1,14 +1,14 @@
-#include "relinka_process.h"
+#include "support/relinka_process.h"
 
 #include <vector>
 
-#include "wine_support.h"
+#include "support/wine_support.h"
 
 namespace relinka::testing {
 
 namespace {
 
-constexpr UINT kAnswerWithin = 15000;  // ms: a tick may block the program for seconds
+constexpr UINT kAnswerWithin = kTick;  // a tick may block the program for seconds
 
 struct Search {
     DWORD process;

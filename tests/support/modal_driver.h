@@ -6,7 +6,7 @@
 #include <functional>
 #include <utility>
 
-#include "../core/fakes.h"
+#include "core/fakes.h"
 
 namespace relinka::testing {
 

@@ -2,10 +2,12 @@
 // Checks the window tests share: where a control stands, what a window or an icon shows, the keyboard.
 #include <windows.h>
 
+#include <initializer_list>
 #include <span>
 #include <vector>
 
 #include "win32/control_table.h"
+#include "win32/form_win.h"
 
 namespace relinka::testing {
 
@@ -13,14 +15,25 @@ namespace relinka::testing {
 RECT client_rect_of(HWND control);
 // The row of control `id` in a window's table.
 const ControlSpec& design_in(std::span<const ControlSpec> table, int id);
+// The font a control draws its text with (zeroed if it cannot be read).
+LOGFONTW font_of(HWND control);
+// Whether that font is `wanted` (the window's own where it names no face) at `dpi`: one of the faces
+// Windows would take for it, its height and its weight.
+void expect_font(HWND control, const FontSpec& wanted, int dpi);
+// Every control of a form at 96 dpi against its row of the form's table: its place (1 pixel a 15 twips),
+// its caption and font where it shows text, a label's caption whole within it (but for the labels
+// `captions_wider` lists, drawn so on purpose), a button's face in its colour, and the window's children in
+// the table's order, which is the tab order, with those kept beneath the others last.
+void expect_controls_as_in_table(const Form& form, std::span<const ControlSpec> table,
+                                 std::initializer_list<int> captions_wider = {});
 // A key pressed and released on `focus`, through the program's own message handling.
 void press(HWND focus, WPARAM key);
 // A pixel of a window after it has painted.
 COLORREF pixel(HWND window, int x, int y);
 // Every pixel of an area of a device context.
 std::vector<COLORREF> pixels_of(HDC dc, int width, int height);
-// An icon drawn on white: the window's own, or one loaded from the program's resources.
-std::vector<COLORREF> drawn(HICON icon, int size);
+// An icon drawn on white (or `background`): the window's own, or one loaded from the program's resources.
+std::vector<COLORREF> drawn(HICON icon, int size, COLORREF background = RGB(255, 255, 255));
 std::vector<COLORREF> drawn(int resource, int size);
 
 // A window as the design gives it, in pixels at 96 dpi.

@@ -1,4 +1,4 @@
-#include "embedded_animation.h"
+#include "support/embedded_animation.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "wine_support.h"
+#include "support/wine_support.h"
 
 #include <oleauto.h>
 #include <tlhelp32.h>
@@ -42,6 +42,26 @@ std::wstring text_of(HWND window) {
     std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
     text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
     return text;
+}
+
+bool contains(std::wstring_view text, std::wstring_view part) { return text.find(part) != text.npos; }
+
+bool write_bytes(const std::wstring& path, std::string_view bytes) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+           written == bytes.size();
+}
+
+std::optional<std::string> file_bytes(const std::wstring& path) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
+    if (!file) return std::nullopt;
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
+    return bytes;
 }
 
 namespace {
@@ -178,6 +198,32 @@ DWORD run_to_end(const std::wstring& program, const wchar_t* option) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     return code;
+}
+
+std::pair<std::string, DWORD> run_captured(std::wstring command) {
+    SECURITY_ATTRIBUTES inherited{sizeof inherited, nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr;
+    CreatePipe(&read, &write, &inherited, 0);
+    const UniqueHandle reading(read);
+    SetHandleInformation(read, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = startup.hStdError = write;
+    PROCESS_INFORMATION process{};
+    const bool started = CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                                        &startup, &process);
+    CloseHandle(write);
+    if (!started) return {"not started", GetLastError()};
+    const UniqueHandle owned_process(process.hProcess), owned_thread(process.hThread);
+    std::string output;
+    char buffer[512];
+    DWORD got = 0;
+    while (ReadFile(read, buffer, sizeof buffer, &got, nullptr) && got) output.append(buffer, got);
+    WaitForSingleObject(process.hProcess, 60'000);
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(process.hProcess, &code);
+    return {output, code};
 }
 
 DWORD run_standin(const wchar_t* option) { return run_to_end(beside_tests(L"echolink-standin.exe"), option); }
