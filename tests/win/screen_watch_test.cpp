@@ -3,9 +3,9 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 
+#include "support/wine_support.h"
 #include "win32/screen_watch_win.h"
 #include "win32/unique_win.h"
-#include "support/wine_support.h"
 
 namespace relinka::testing {
 namespace {
