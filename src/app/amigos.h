@@ -9,6 +9,7 @@
 #include "app/amigos_form.h"
 #include "app/desktop.h"
 #include "echolink/link.h"
+#include "history/supervision_observer.h"
 
 namespace relinka {
 
@@ -43,6 +44,9 @@ public:
     void Command3_Click();  // "Ajuda"
     void sobre_Click();     // "Sobre"
 
+    // Told what the handlers did: each slot's reading, the operator's commands, the start and the end.
+    void observe_with(SupervisionObserver& observer) { observer_ = &observer; }
+
 private:
     struct ProgramEnded {};
 
@@ -62,11 +66,22 @@ private:
     // One statement under resume-next error handling: an EchoLink failure skips it.
     template <class Statement>
     void resume_next(Statement statement) {
+        ++calls_;
         try {
             statement();
         } catch (const EchoLinkError&) {
+            ++failed_calls_;
         }
         stop_if_ended();
+    }
+    // Whatever the observer does, or fails to do, the handler goes on exactly as without one.
+    template <class Telling>
+    void tell(Telling telling) noexcept {
+        if (!observer_) return;
+        try {
+            telling(*observer_);
+        } catch (...) {
+        }
     }
     int ask(std::wstring_view text, std::wstring_view title, unsigned style);
 
@@ -84,6 +99,8 @@ private:
     std::unique_ptr<EchoLink> Echo;
     bool ended_ = false;
     bool ticking_ = false;
+    SupervisionObserver* observer_ = nullptr;
+    int calls_ = 0, failed_calls_ = 0;  // the EchoLink calls of the tick under way
 };
 
 }  // namespace relinka

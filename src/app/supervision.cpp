@@ -19,7 +19,9 @@ void Amigos::Timer1_Timer() {
         ~Guard() { ticking = false; }
     } guard{ticking_ = true};
     unless_ended([&] {
+        calls_ = failed_calls_ = 0;
         for (int slot = 1; slot <= kSlots; ++slot) supervise_slot(slot);
+        tell([&](SupervisionObserver& observer) { observer.tick_ended(calls_, failed_calls_); });
     });
 }
 
@@ -38,6 +40,7 @@ void Amigos::supervise_slot(int slot) {
             connected = false;
             resume_next([&] { connected = Echo->IsConnected(form_.Text(slot)); });
             form_.SetLabel(slot, connected ? L"conectado" : L"desconectado");
+            tell([&](SupervisionObserver& observer) { observer.read(slot, form_.Text(slot), connected); });
         } else {
             desktop_.beep();
             desktop_.beep();
@@ -45,7 +48,10 @@ void Amigos::supervise_slot(int slot) {
             form_.SetCheck(slot, 0);
         }
     }
-    if (form_.Check(slot) == 0) form_.SetLabel(slot, L" ");
+    if (form_.Check(slot) == 0) {
+        form_.SetLabel(slot, L" ");
+        tell([&](SupervisionObserver& observer) { observer.unticked(slot); });
+    }
 }
 
 void Amigos::Command5_Click() {
@@ -53,11 +59,15 @@ void Amigos::Command5_Click() {
         desktop_.beep();
         set_running(true);
         set_indicator(kGreen);
+        tell([](SupervisionObserver& observer) { observer.switched_on(); });
     });
 }
 
 void Amigos::Command4_Click() {
-    unless_ended([&] { stop_supervision(); });
+    unless_ended([&] {
+        stop_supervision();
+        tell([](SupervisionObserver& observer) { observer.switched_off(); });
+    });
 }
 
 void Amigos::stop_supervision() {

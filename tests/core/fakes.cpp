@@ -1,6 +1,7 @@
 #include "fakes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -152,6 +153,10 @@ void FakeEchoLink::DisconnectAll() {
 bool FakeEchoLink::IsConnected(std::wstring_view callsign) {
     call("IsConnected", "\"" + utf8(callsign) + "\"");
     return station_.connected.count(std::wstring(callsign)) > 0;
+}
+
+Rig::Rig() {
+    if (std::getenv("RELINKA_TEST_HISTORY")) amigos.observe_with(history);
 }
 
 void Rig::load() {

@@ -1,0 +1,20 @@
+#pragma once
+// What Relinka's taskbar button says of the supervision, for an operator who keeps it minimized: a mark
+// over the icon while a station is down or the supervision is stopped, and the same in words.
+#include <string>
+
+namespace relinka {
+
+enum class Overlay { None, Disconnected, Stopped };
+
+struct TaskbarState {
+    Overlay overlay = Overlay::None;
+    std::wstring description;  // of the mark, for screen readers
+    std::wstring tooltip;      // of the button's thumbnail
+    bool operator==(const TaskbarState&) const = default;
+};
+
+// `read` stations have a reading, `connected` of them "conectado".
+TaskbarState taskbar_state(bool running, int connected, int read);
+
+}  // namespace relinka
