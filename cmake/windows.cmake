@@ -3,15 +3,20 @@ enable_language(RC)
 
 add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
+    src/app/connection_history_win.cpp
     src/app/restart_win.cpp
     src/app/status_announcements_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/echolink/echolink_processes_win.cpp
+    src/history/history_storage_win.cpp
+    src/history/history_thread_win.cpp
+    src/history/windows_clock_win.cpp
     src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/annotations_win.cpp
     src/win32/answering_wait_win.cpp
+    src/win32/clipboard_win.cpp
     src/win32/control_descriptions_win.cpp
     src/win32/deadline_win.cpp
     src/win32/fonts_win.cpp
@@ -21,12 +26,15 @@ add_library(relinka_win STATIC
     src/win32/painting_win.cpp
     src/win32/screen_win.cpp
     src/win32/screen_watch_win.cpp
+    src/win32/shell_open_win.cpp
     src/win32/system_library_win.cpp
+    src/win32/taskbar_button_win.cpp
     src/win32/trace_win.cpp
     src/win32/visual_style_win.cpp
     src/win32/window_win.cpp
     src/win32/windows_desktop_win.cpp
     src/windows/ajuda_win.cpp
+    src/windows/historico_win.cpp
     src/windows/sobre_auto_win.cpp
 )
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
@@ -109,7 +117,7 @@ if(BUILD_TESTING)
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
     set(standin_tests echolink_binding_test end_to_end_test station_pc_test tick_wait_test
-                      bench_instruments_test dll_search_test)
+                      bench_instruments_test dll_search_test history_file_test)
     set(tests_reading_wine_debug_output station_pc_test)
 
     add_wine_test(form_base_test)
@@ -131,6 +139,12 @@ if(BUILD_TESTING)
     add_wine_test(end_to_end_test)
     add_wine_test(station_pc_test)
     add_wine_test(tick_wait_test)
+    # The connection history: its window and the taskbar in-process, its file beside the stand-in.
+    add_wine_test(history_window_test)
+    add_wine_test(history_file_test)
+    add_dependencies(history_file_test relinka echolink-standin)
+    set_tests_properties(history_window_test PROPERTIES TIMEOUT 120)
+    set_tests_properties(history_file_test PROPERTIES TIMEOUT 300)
     # What the benchmarks count with, and the start-up bench's refusals.
     add_wine_test(bench_instruments_test)
     target_sources(bench_instruments_test PRIVATE bench/screen_area.cpp bench/serving_processes.cpp)

@@ -106,6 +106,7 @@ void AmigosWindow::click(int id) {
 
 LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     screen_watch_.follow(hwnd(), message, wparam, lparam);
+    if (LRESULT result; follower_ && follower_->follow(message, wparam, lparam, result)) return result;
     switch (message) {
         case WM_CREATE:
             desktop_.set_message_box_owner(hwnd());

@@ -13,6 +13,10 @@
 
 namespace relinka {
 
+inline constexpr const wchar_t* kHistoryFile = L"historico.txt";
+// What historico.txt becomes when it reaches its size, replacing the one before.
+inline constexpr const wchar_t* kPreviousHistoryFile = L"historico-anterior.txt";
+
 inline constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // The longest line written, its end included; longer lines are none of ours, and are skipped when read.
 inline constexpr std::size_t kLongestHistoryLine = 1024;

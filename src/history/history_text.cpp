@@ -1,5 +1,7 @@
 #include "history/history_text.h"
 
+#include "history/history_line.h"
+
 namespace relinka {
 
 namespace {
@@ -49,6 +51,26 @@ std::wstring history_text(const std::vector<StationSummary>& summaries, const st
     text += L"\r\n";
     append_line(text, headings(kEventColumns));
     for (auto event = events.rbegin(); event != events.rend(); ++event) append_line(text, event_row(*event));
+    return text;
+}
+
+std::wstring file_state_text(const std::wstring& folder, const StorageResult& failure, std::size_t waiting,
+                             std::size_t lost) {
+    std::wstring text;
+    if (failure) {
+        text = std::wstring(kHistoryFile) + L" não está sendo gravado: " + unwritable_reason(*failure) + L".";
+        if (waiting)
+            text += L" " + std::to_wstring(waiting) +
+                    (waiting == 1 ? L" evento espera na memória e será gravado"
+                                  : L" eventos esperam na memória e serão gravados") +
+                    L" assim que for possível.";
+    } else {
+        text = L"Os eventos são gravados em " + std::wstring(kHistoryFile) + L", na pasta " + folder + L".";
+    }
+    if (lost)
+        text += L" " + std::to_wstring(lost) +
+                (lost == 1 ? L" evento não coube na memória e se perdeu."
+                           : L" eventos não couberam na memória e se perderam.");
     return text;
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "history/history.h"
+#include "history/history_writer.h"
 
 namespace relinka {
 
@@ -21,5 +22,9 @@ Row event_row(const Event& event);
 // under its headings.
 std::wstring history_text(const std::vector<StationSummary>& summaries, const std::deque<Event>& events,
                           LocalTime now);
+
+// Whether historico.txt, in `folder`, is being written: where it is, or why not and what waits for it.
+std::wstring file_state_text(const std::wstring& folder, const StorageResult& failure, std::size_t waiting,
+                             std::size_t lost);
 
 }  // namespace relinka

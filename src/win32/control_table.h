@@ -17,6 +17,7 @@ enum class ControlKind {
     Animation,  // animated GIF
     Indicator,  // the running indicator: a circle in its area
     Line,       // horizontal rule from (left, top) across `width`
+    Table,      // rows of cells under column headings (a list view), which its form hands out on demand
 };
 
 enum class Align { Left, Centre };
@@ -27,6 +28,7 @@ using ColourValue = std::uint32_t;
 inline constexpr ColourValue kDefaultColour = 0xFFFFFFFF;
 inline constexpr ColourValue kSystemDesktopColour = 0x80000001;
 inline constexpr ColourValue kSystemActiveTitleColour = 0x80000002;
+inline constexpr ColourValue kSystemButtonFaceColour = 0x8000000F;
 
 constexpr ColourValue rgb(unsigned red, unsigned green, unsigned blue) {
     return red | green << 8 | blue << 16;

@@ -1,0 +1,134 @@
+#pragma once
+// The window "Histórico de conexões": each supervised station's state and its last 24 hours, the events
+// newest first, whether historico.txt is being written, and "Copiar", "Abrir arquivo" and "Fechar".
+// Modeless: the main window and the supervision go on while it is open, and it follows them.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <array>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "history/history_text.h"
+#include "resources.h"
+#include "win32/control_table.h"
+#include "win32/form_win.h"
+
+namespace relinka {
+
+enum HistoricoControlId : int {
+    kHistoricoStationsTitle = 401,
+    kHistoricoStations,
+    kHistoricoEventsTitle,
+    kHistoricoEvents,
+    kHistoricoFileState,
+    kHistoricoCopiar,
+    kHistoricoAbrir,
+    kHistoricoFechar,
+};
+
+inline constexpr FormSpec kHistoricoForm{.caption = L"Histórico de conexões",
+                                         .client_width = 9600,
+                                         .client_height = 7320,
+                                         .resizable = false,
+                                         .minimize_box = true,
+                                         .maximize_box = false,
+                                         .icon = IDI_RELINKA};
+
+constexpr ControlSpec historico_button(const wchar_t* caption, int id, int left, int width) {
+    return {.name = caption,
+            .id = id,
+            .kind = ControlKind::Button,
+            .caption = caption,
+            .left = left,
+            .top = 6840,
+            .width = width,
+            .height = 375,
+            .back = kSystemButtonFaceColour};
+}
+
+// In tab order; each table's title goes before it, which is where screen readers look for its name too.
+inline constexpr std::array kHistoricoControls{
+    ControlSpec{.name = L"TituloEstacoes",
+                .id = kHistoricoStationsTitle,
+                .kind = ControlKind::Label,
+                .caption = L"Estações supervisionadas (últimas 24 horas):",
+                .left = 120,
+                .top = 120,
+                .width = 9360,
+                .height = 255},
+    ControlSpec{.name = L"Estacoes",
+                .id = kHistoricoStations,
+                .kind = ControlKind::Table,
+                .left = 120,
+                .top = 420,
+                .width = 9360,
+                .height = 2400,
+                .accessible_name = L"Estações supervisionadas"},
+    ControlSpec{.name = L"TituloEventos",
+                .id = kHistoricoEventsTitle,
+                .kind = ControlKind::Label,
+                .caption = L"Eventos, do mais novo ao mais antigo:",
+                .left = 120,
+                .top = 2940,
+                .width = 9360,
+                .height = 255},
+    ControlSpec{.name = L"Eventos",
+                .id = kHistoricoEvents,
+                .kind = ControlKind::Table,
+                .left = 120,
+                .top = 3240,
+                .width = 9360,
+                .height = 2880,
+                .accessible_name = L"Eventos"},
+    ControlSpec{.name = L"Arquivo",
+                .id = kHistoricoFileState,
+                .kind = ControlKind::Label,
+                .left = 120,
+                .top = 6180,
+                .width = 9360,
+                .height = 570},
+    historico_button(L"Copiar", kHistoricoCopiar, 5160, 1215),
+    historico_button(L"Abrir arquivo", kHistoricoAbrir, 6480, 1575),
+    historico_button(L"Fechar", kHistoricoFechar, 8160, 1320),
+};
+
+// What the window shows, and where "Abrir arquivo" goes.
+class HistorySource {
+public:
+    virtual ~HistorySource() = default;
+    virtual LocalTime now() = 0;
+    virtual std::vector<StationSummary> summaries(LocalTime now) = 0;
+    virtual const std::deque<Event>& events() = 0;  // oldest first
+    // Whether historico.txt is being written, and if not, why.
+    virtual std::wstring file_state() = 0;
+    // Opens historico.txt in the operator's editor; `window` is told of a failure with kOpenFailed.
+    virtual void open_file(HWND window) = 0;
+};
+
+class HistoricoWindow : public Form {
+public:
+    // Posted with the system's error code when "Abrir arquivo" could not open the file.
+    static constexpr UINT kOpenFailed = WM_APP + 48;
+
+    explicit HistoricoWindow(HistorySource& source)
+        : Form(kHistoricoForm, kHistoricoControls), source_(source) {}
+    // Shows it afresh from the source: called whenever the history changes.
+    void refresh();
+
+protected:
+    LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
+
+private:
+    void add_columns();
+    void size_columns();
+    void fill_cell(NMLVDISPINFOW& cell);
+    void copy();
+
+    HistorySource& source_;
+    bool columns_added_ = false;
+    std::vector<Row> stations_;  // as shown
+};
+
+}  // namespace relinka
