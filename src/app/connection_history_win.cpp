@@ -10,6 +10,8 @@ namespace relinka {
 namespace {
 
 constexpr UINT kHistoryNews = WM_APP + 49;  // posted by the history's thread
+// A timer comes after every paint waiting: the files are read once the window has painted.
+constexpr UINT_PTR kStartWriting = 2;  // beside the main window's Timer1
 // Windows gives a program about 5 s once the session ends; the end of the run is written within this.
 constexpr DWORD kWritingAsTheSessionEnds = 1000;  // ms
 
@@ -54,6 +56,10 @@ ConnectionHistory::ConnectionHistory(HWND main, std::wstring folder, Clock& cloc
       button_icon_(small_icon(IDI_HISTORY_BUTTON)),
       taskbar_(main, std::move(taskbar_list), {kShowHistory, button_icon_.get(), L"Histórico de conexões"}) {
     add_to_system_menu(main);
+    if (!SetTimer(main, kStartWriting, 0, nullptr)) {
+        trace_last_error("SetTimer for the history, started at once instead");
+        thread_.start();
+    }
 }
 
 void ConnectionHistory::show_window() {
@@ -79,6 +85,11 @@ bool ConnectionHistory::follow(UINT message, WPARAM wparam, LPARAM, LRESULT& res
     switch (message) {
         case kHistoryNews:
             take_news();
+            return true;
+        case WM_TIMER:
+            if (wparam != kStartWriting) return false;
+            KillTimer(main_, kStartWriting);
+            thread_.start();
             return true;
         case WM_SYSCOMMAND:
             if ((wparam & 0xFFF0) != kShowHistory) return false;

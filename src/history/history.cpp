@@ -52,7 +52,7 @@ public:
                 break;
             case EventKind::Interrupted:
                 // The run before stopped when it was last seen, not when this one started.
-                close(std::clamp(last_seen_of(event).value_or(event.time).utc_seconds, began_, at));
+                close(std::min(std::max(last_seen_of(event).value_or(event.time).utc_seconds, began_), at));
                 break;
             case EventKind::Started:
             case EventKind::Ended:

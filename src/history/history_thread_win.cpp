@@ -115,19 +115,16 @@ void HistoryThread::post(std::string line) {
         }
         shared_->inbox.push_back(std::move(line));
     }
-    if (!thread_) {
-        auto* parameter = new std::shared_ptr<Shared>(shared_);
-        thread_.reset(CreateThread(nullptr, 0, run_history, parameter, CREATE_SUSPENDED, nullptr));
-        if (!thread_) {
-            delete parameter;
-            trace_last_error("history thread: not started, historico.txt is not written");
-            return;
-        }
-        // The start-up's reading of the files gives way to the window's first paint.
-        SetThreadPriority(thread_.get(), THREAD_PRIORITY_BELOW_NORMAL);
-        ResumeThread(thread_.get());
-    }
     SetEvent(shared_->wake.get());
+}
+
+void HistoryThread::start() {
+    if (thread_) return;
+    auto* parameter = new std::shared_ptr<Shared>(shared_);
+    thread_.reset(CreateThread(nullptr, 0, run_history, parameter, 0, nullptr));
+    if (thread_) return;
+    delete parameter;
+    trace_last_error("history thread: not started, historico.txt is not written");
 }
 
 HistoryThread::News HistoryThread::take_news() {
@@ -138,10 +135,13 @@ HistoryThread::News HistoryThread::take_news() {
 }
 
 void HistoryThread::finish(DWORD milliseconds) {
+    bool waiting;
     {
         const Shared::Locked locked(shared_->lock);
         shared_->stopping = true;
+        waiting = !shared_->inbox.empty();
     }
+    if (waiting) start();  // a run that ended before it was started
     if (!thread_) return;
     SetEvent(shared_->wake.get());
     WaitForSingleObject(thread_.get(), milliseconds);

@@ -33,9 +33,12 @@ public:
     HistoryThread(const HistoryThread&) = delete;
     HistoryThread& operator=(const HistoryThread&) = delete;
 
-    // The line is handed over at once; the thread starts with the first. While it cannot keep up (the
-    // disk does not answer), the oldest lines beyond a bounded number go, and are counted as lost.
+    // The line is handed over at once. While the thread cannot keep up (the disk does not answer), the
+    // oldest lines beyond a bounded number go, and are counted as lost.
     void post(std::string line);
+    // The thread reads the files and writes what was handed over, and from then on as it comes. Started
+    // once the window has painted, so that reading a large file takes nothing from the start-up.
+    void start();
     News take_news();
     // Writes what is left, once more, and stops; waits for that at most `milliseconds`.
     void finish(DWORD milliseconds);
