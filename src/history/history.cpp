@@ -202,13 +202,13 @@ std::vector<StationSummary> History::summaries(LocalTime now) const {
 }
 
 TaskbarState History::taskbar() const {
-    int read = 0, connected = 0;
+    int supervised = 0, connected = 0, down = 0;
     for (const Slot& slot : slots_) {
-        if (slot.callsign.empty() || !slot.connected) continue;
-        ++read;
-        connected += *slot.connected;
+        if (slot.callsign.empty()) continue;
+        ++supervised;
+        if (slot.connected) ++(*slot.connected ? connected : down);
     }
-    return taskbar_state(running_, connected, read);
+    return taskbar_state(running_, supervised, connected, down);
 }
 
 }  // namespace relinka

@@ -14,7 +14,8 @@ struct TaskbarState {
     bool operator==(const TaskbarState&) const = default;
 };
 
-// `read` stations have a reading, `connected` of them "conectado".
-TaskbarState taskbar_state(bool running, int connected, int read);
+// Of `supervised` stations, `connected` read "conectado" and `down` "desconectado" (the others have no
+// reading yet).
+TaskbarState taskbar_state(bool running, int supervised, int connected, int down);
 
 }  // namespace relinka

@@ -17,8 +17,8 @@ constexpr UINT_PTR kAgeTimer = 1;
 constexpr UINT kAgeEvery = 30'000;  // ms: "há quanto tempo" moves on while nothing happens
 
 // Column widths in twips, each a heading's or its cells' width at the window's font.
-constexpr int kStationColumnWidths[kSummaryColumns.size()] = {375, 1500, 1275, 1800, 1500, 1200, 1500};
-constexpr int kEventColumnWidths[kEventColumns.size()] = {1800, 375, 1500, 5340};
+constexpr int kStationColumnWidths[kSummaryColumns.size()] = {375, 1260, 1170, 1575, 1560, 1395, 1650};
+constexpr int kEventColumnWidths[kEventColumns.size()] = {1650, 375, 1350, 5655};
 
 struct Columns {
     int table;

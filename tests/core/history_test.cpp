@@ -217,18 +217,20 @@ TEST(History, KeepsABoundedNumberOfEventsAndTheNewest) {
 TEST(History, TheTaskbarSaysWhatTheLabelsSay) {
     const struct {
         bool running;
-        int connected, read;
+        int supervised, connected, down;
         Overlay overlay;
         const wchar_t* description;
     } cases[] = {
-        {true, 4, 4, Overlay::None, L"4 de 4 estações conectadas"},
-        {true, 3, 4, Overlay::Disconnected, L"3 de 4 estações conectadas"},
-        {true, 0, 1, Overlay::Disconnected, L"0 de 1 estação conectada"},
-        {true, 0, 0, Overlay::None, L"nenhuma estação supervisionada"},
-        {false, 4, 4, Overlay::Stopped, L"supervisão desligada"},
+        {true, 4, 4, 0, Overlay::None, L"4 de 4 estações conectadas"},
+        {true, 4, 3, 1, Overlay::Disconnected, L"3 de 4 estações conectadas"},
+        {true, 1, 0, 1, Overlay::Disconnected, L"0 de 1 estação conectada"},
+        {true, 2, 0, 0, Overlay::None, L"0 de 2 estações conectadas"},  // none read yet
+        {true, 0, 0, 0, Overlay::None, L"nenhuma estação supervisionada"},
+        {false, 4, 4, 0, Overlay::Stopped, L"supervisão desligada"},
     };
     for (const auto& state : cases) {
-        const TaskbarState shown = taskbar_state(state.running, state.connected, state.read);
+        const TaskbarState shown =
+            taskbar_state(state.running, state.supervised, state.connected, state.down);
         EXPECT_EQ(shown.overlay, state.overlay);
         EXPECT_EQ(shown.description, state.description);
         EXPECT_EQ(shown.tooltip, std::wstring(L"Relinka: ") + state.description);

@@ -13,7 +13,6 @@
 #include "fake_taskbar_list.h"
 #include "history/windows_clock_win.h"
 #include "relinka_process.h"
-#include "win32/twips_win.h"
 #include "window_checks.h"
 #include "wine_support.h"
 
@@ -125,10 +124,10 @@ TEST(HistoryWindow, OpensFromTheSystemMenuAndFollowsTheSupervision) {
     // Set once each time it changed, and once more when Explorer makes the button again.
     const std::vector<std::wstring> set{
         L"ThumbBarAddButtons(528, Histórico de conexões, icon)",
-        L"SetOverlayIcon(none, nenhuma estação supervisionada)",
-        L"SetThumbnailTooltip(Relinka: nenhuma estação supervisionada)",
-        L"SetOverlayIcon(none, 1 de 1 estação conectada)",
-        L"SetThumbnailTooltip(Relinka: 1 de 1 estação conectada)",
+        L"SetOverlayIcon(none, 0 de 2 estações conectadas)",
+        L"SetThumbnailTooltip(Relinka: 0 de 2 estações conectadas)",
+        L"SetOverlayIcon(none, 1 de 2 estações conectadas)",
+        L"SetThumbnailTooltip(Relinka: 1 de 2 estações conectadas)",
         L"SetOverlayIcon(mark, 1 de 2 estações conectadas)",
         L"SetThumbnailTooltip(Relinka: 1 de 2 estações conectadas)",
         L"SetOverlayIcon(mark, 0 de 2 estações conectadas)",
@@ -180,9 +179,9 @@ TEST(HistoryWindow, WorksByKeyboardIsNamedCopiesOpensTheFileAndScales) {
     // Moved to a monitor at 144 dpi, the columns grow with the font.
     RECT suggested;
     GetWindowRect(shown, &suggested);
+    const LRESULT at_96 = SendMessageW(rig.control(kHistoricoEvents), LVM_GETCOLUMNWIDTH, 0, 0);
     SendMessageW(shown, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(SendMessageW(rig.control(kHistoricoEvents), LVM_GETCOLUMNWIDTH, 0, 0),
-              twips_to_pixels(1800, 144));
+    EXPECT_NEAR(SendMessageW(rig.control(kHistoricoEvents), LVM_GETCOLUMNWIDTH, 0, 0), at_96 * 1.5, 1);
 
     press(GetFocus(), VK_ESCAPE);
     EXPECT_FALSE(rig.history->window());
