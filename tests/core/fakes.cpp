@@ -25,6 +25,14 @@ std::string utf8(std::wstring_view text) {
     return out;
 }
 
+std::vector<std::string> said(const std::vector<Event>& events) {
+    std::vector<std::string> texts;
+    for (const Event& event : events)
+        texts.push_back((event.slot ? std::to_string(event.slot) + " " : "") +
+                        (event.callsign.empty() ? "" : utf8(event.callsign) + " ") + utf8(event_text(event)));
+    return texts;
+}
+
 void FakeForm::SetText(int box, std::wstring_view value) {
     text[box] = value;
     trace_.push_back("Text" + std::to_string(box) + "=\"" + utf8(value) + "\"");

@@ -110,6 +110,9 @@ private:
     Station& station_;
 };
 
+// Events as a test states them: "3 PU2ABC desconectado", "desconecta-todos recusado pelo ...".
+std::vector<std::string> said(const std::vector<Event>& events);
+
 // A clock that says what it is told.
 struct FakeClock : Clock {
     LocalTime time{1'765'290'131, -180};  // 2025-12-09 11:22:11 -03:00

@@ -17,19 +17,6 @@ constexpr std::int64_t kHour = 3600;
 
 LocalTime hours_ago(double hours) { return {kNow - static_cast<std::int64_t>(hours * kHour), -180}; }
 
-// "3 PU2ABC conectado": an event as a test states it.
-std::string said(const Event& event) {
-    std::string text = event.slot ? std::to_string(event.slot) + " " : "";
-    if (!event.callsign.empty()) text += utf8(event.callsign) + " ";
-    return text + utf8(event_text(event));
-}
-
-std::vector<std::string> said(const std::vector<Event>& events) {
-    std::vector<std::string> texts;
-    for (const Event& event : events) texts.push_back(said(event));
-    return texts;
-}
-
 TEST(HistoryFile, TimesAreWrittenWithTheirOffsetAndReadBackOnlyWhenExact) {
     const struct {
         LocalTime time;
@@ -351,11 +338,22 @@ TEST(HistoryWriter, KeepsWhatCannotBeWrittenAndWritesItInOrderLater) {
     writer.write();
     EXPECT_EQ(storage.current, kBom + line_of("liga", 3));
     EXPECT_EQ(unwritable_reason(*writer.failure()), L"o disco está cheio");
+    writer.keep_fresh();
+    EXPECT_EQ(unwritable_reason(*writer.failure()), L"o disco está cheio")
+        << "a touch says less than lines waiting";
     storage.appends_left = -1;
     writer.write();
     EXPECT_EQ(writer.waiting(), 0u);
     EXPECT_EQ(writer.failure(), std::nullopt);
     EXPECT_TRUE(storage.current.ends_with(line_of("liga", HistoryWriter::kBacklog + 2)));
+    // Kept fresh while nothing happens: a folder gone meanwhile is seen then, and so is its return.
+    storage.refusal = StorageFailure{3, L"Path not found."};
+    writer.keep_fresh();
+    EXPECT_EQ(writer.failure(), storage.refusal);
+    storage.refusal.reset();
+    writer.keep_fresh();
+    EXPECT_EQ(writer.failure(), std::nullopt);
+    EXPECT_EQ(storage.written, (LocalTime{kNow, -180}));
     EXPECT_EQ(unwritable_reason({1117, L"I/O error."}), L"erro 1117: I/O error.");
 }
 

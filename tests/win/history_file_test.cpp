@@ -37,15 +37,6 @@ void write_bytes(const std::wstring& path, const std::string& bytes) {
     WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }
 
-// "2 PU2XYZ desconectado"
-std::vector<std::string> said(const std::vector<Event>& events) {
-    std::vector<std::string> texts;
-    for (const Event& event : events)
-        texts.push_back((event.slot ? std::to_string(event.slot) + " " : "") +
-                        (event.callsign.empty() ? "" : utf8(event.callsign) + " ") + utf8(event_text(event)));
-    return texts;
-}
-
 bool contains(const std::wstring& text, const std::wstring& part) {
     return text.find(part) != std::wstring::npos;
 }
