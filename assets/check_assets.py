@@ -17,6 +17,7 @@ GIFS = {  # name: (width, height, frames, delay in centiseconds, NETSCAPE loop c
 # window icons the system's large (32) and small (16) icons.
 BUTTON = (32, 40, 48, 64)
 WINDOW = (16, 20, 24) + BUTTON
+MARK = (16, 32)  # the taskbar button's marks and its thumbnail's button: small icons, kept small
 ICONS = {  # name: icon sizes that must be present (all 32-bit), and no others
     "relinka.ico": WINDOW,
     "ajuda.ico": WINDOW,  # the Help window's icon and a button's picture
@@ -29,6 +30,9 @@ ICONS = {  # name: icon sizes that must be present (all 32-bit), and no others
     "retornar.ico": BUTTON,
     "visitar.ico": BUTTON,
     "sobre_window.ico": WINDOW,
+    "marca_desconectado.ico": MARK,
+    "marca_desligado.ico": MARK,
+    "historico.ico": MARK,
 }
 
 

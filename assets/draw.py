@@ -469,6 +469,39 @@ def icon_globe(p, size):
     p.outline(1.0)
 
 
+# Marks over the taskbar button's icon, and the thumbnail's button: the system's small icon size, and twice
+# it for the screens that scale; nothing larger.
+MARK_SIZES = (16, 32)
+
+
+def mark_disconnected(p, size):
+    # a red disc with a white cross: a station is down
+    p.circle(16, 16, 15, INK)
+    p.circle(16, 16, 13.2, Grad("v", (255, 90, 70), (190, 16, 16), 3, 29))
+    w = 5.0 if size <= 16 else 4.2
+    p.seg((10.5, 10.5), (21.5, 21.5), w, WHITE)
+    p.seg((21.5, 10.5), (10.5, 21.5), w, WHITE)
+
+
+def mark_stopped(p, size):
+    # an amber disc with the two bars of a pause: the supervision is switched off
+    p.circle(16, 16, 15, INK)
+    p.circle(16, 16, 13.2, Grad("v", (255, 214, 90), (214, 140, 0), 3, 29))
+    w = 5.6 if size <= 16 else 4.8
+    p.rrect(10.6 - w / 2 + 1.4, 9, 10.6 + w / 2 + 1.4, 23, 1.0, INK)
+    p.rrect(21.4 - w / 2 - 1.4, 9, 21.4 + w / 2 - 1.4, 23, 1.0, INK)
+
+
+def icon_history(p, size):
+    # a clock face: what happened, and when
+    p.circle(16, 16, 15, INK)
+    p.circle(16, 16, 12.8, Grad("v", (255, 255, 255), (214, 224, 240), 3, 29))
+    w = 3.2 if size <= 16 else 2.4
+    p.seg((16, 16), (16, 7), w, NAVY)
+    p.seg((16, 16), (22.5, 19.5), w, RED)
+    p.circle(16, 16, w * 0.8, INK)
+
+
 def render_icon(design, size, **kw):
     p = Pen(size, size, unit=size / 32.0)
     design(p, size, **kw)
@@ -912,6 +945,13 @@ def main():
     }
     for name, fn in buttons.items():
         write_ico(out(name), [render_icon(fn, s) for s in BUTTON_SIZES])
+    marks = {
+        "marca_desconectado.ico": mark_disconnected,
+        "marca_desligado.ico": mark_stopped,
+        "historico.ico": icon_history,
+    }
+    for name, fn in marks.items():
+        write_ico(out(name), [render_icon(fn, s) for s in MARK_SIZES])
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 // Months of the program's life in one process and a few minutes: the banners' frames, supervision ticks
-// against the stand-in, and openings of Help, About and the tick's message, each many times over, with
+// against the stand-in, a month of the connection history with a station dropping every minute (on a
+// clock of the soak's own), and openings of Help, About and the tick's message, each many times over, with
 // what the process holds counted at 20 checkpoints after a warm-up. Nothing waits that would only wait:
 // the tick's sleep returns at once, and each window or message box is closed as soon as it has shown.
 // Each banner is brought its frames by the soak alone, as many as it shows: the link banner 200,000, the
@@ -7,7 +8,8 @@
 // that did not change it stops the soak with the reason. Prints the growth per thousand and what it makes
 // in 30 days; nothing passes or fails.
 // Usage: soak_bench [fraction [part]]   (that fraction of the full soak, for a quick look; only the
-// parts whose name holds `part`: "frames", "link", "tower", "ticks", "message", "Help", "icons", "About")
+// parts whose name holds `part`: "frames", "link", "tower", "ticks", "history", "message", "Help", "icons",
+// "About")
 #include <windows.h>
 
 #include <algorithm>
@@ -16,15 +18,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "app/amigos_window_win.h"
+#include "app/connection_history_win.h"
+#include "echolink/com_echolink_win.h"
+#include "history/history_line.h"
 #include "resources.h"
 #include "screen_area.h"
 #include "support/bench_support.h"
 #include "support/process_counters.h"
+#include "support/relinka_process.h"
 #include "support/wine_support.h"
 #include "win32/animation_win.h"
+#include "win32/annotations_win.h"
+#include "win32/shell_open_win.h"
 
 using namespace relinka;
 using namespace relinka::testing;
@@ -149,6 +159,18 @@ private:
     ScreenArea screen_;
     long brought_ = 0, looked_ = 0, unchanged_at_ = 0;
 };
+
+// The soak's own time, a minute a step.
+struct SoakClock : Clock {
+    LocalTime time{1'765'290'131, -180};
+    LocalTime now() override { return time; }
+};
+
+LONGLONG size_of(const std::wstring& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return LONGLONG{data.nFileSizeHigh} << 32 | data.nFileSizeLow;
+}
 
 // Growth per unit, by least squares over the checkpoints.
 double slope(const std::vector<double>& units, const std::vector<double>& values) {
@@ -328,6 +350,45 @@ int wmain(int argc, wchar_t** argv) {
              if (ticks % 500 == 0) standin->ClearCallLog();
          }},
         only);
+
+    // The history told, each minute, what a tick reads of the eight stations: the seventh down, and up
+    // again at the next tick; it writes two lines a minute, and historico.txt is handed over each 1 MiB.
+    // It lives as long as the window that it follows.
+    SoakClock clock;
+    std::unique_ptr<ConnectionHistory> history;
+    if (chosen("minutes of the history", only)) {
+        const std::wstring folder = fresh_directory();
+        history = std::make_unique<ConnectionHistory>(window.hwnd(), folder, clock, system_taskbar_list,
+                                                      here.annotations, system_screen(), open_in_background);
+        window.follow_with(*history);
+        SupervisionObserver& observer = history->observer();
+        std::vector<SlotStation> stations;
+        for (int slot = 1; slot <= kSlots; ++slot) stations.push_back({slot, station(prefix, slot)});
+        observer.started(stations);
+        long minutes = 0;
+        run({"minutes of the history, a station dropping every minute", scaled(43'200), kDays * 1440,
+             "one a minute",
+             [&] {
+                 clock.time.utc_seconds += 60;
+                 for (int slot = 1; slot <= kSlots; ++slot)
+                     observer.read(slot, station(prefix, slot), slot != 7);
+                 observer.tick_ended(16, 0);
+                 clock.time.utc_seconds += 4;
+                 observer.read(7, station(prefix, 7), true);
+                 observer.tick_ended(16, 0);
+                 // The writer is given its turn, as the minutes between would give it.
+                 if (++minutes % 100 == 0) {
+                     handle_waiting_messages();
+                     Sleep(1);
+                 }
+             }},
+            only);
+        history->finish(30'000);
+        handle_waiting_messages();
+        std::printf("after %ld minutes: historico.txt %lld bytes, historico-anterior.txt %lld bytes; %ls\n",
+                    minutes, size_of(folder + L"\\" + kHistoryFile),
+                    size_of(folder + L"\\" + kPreviousHistoryFile), history->file_state().c_str());
+    }
 
     // Only slot 8 ticked, and empty: each tick asks for its callsign and unticks it.
     for (int slot = 1; slot <= kSlots; ++slot) window.SetCheck(slot, 0);

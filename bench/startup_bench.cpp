@@ -3,20 +3,24 @@
 // and against that plain window with each of relinka.exe's own pieces added alone, so that each piece's
 // cost shows. For each: the time from process start to the first paint (the indicator green on the
 // screen; the empty floor's window green); for relinka.exe and the floors also the working set once it
-// has settled. Medians of runs taken in turn after a warm-up, and their ratios. A start that fails, ends
-// before it has painted, shows any other window (a message box) or does not paint within 30 s stops the
-// bench with the reason: it has no figure to count.
-// Usage: startup_bench [relinka.exe to measure]   (by default the one beside this program)
+// has settled; and relinka.exe again in a folder whose historico.txt is 1 MiB of history, and one whose
+// historico.txt is a damaged 50 MiB. Medians of runs taken in turn after a warm-up, and their ratios. A start
+// that fails, ends before it has painted, shows any other window (a message box) or does not paint within 30
+// s stops the bench with the reason: it has no figure to count. Usage: startup_bench [relinka.exe to measure
+// [history]] (by default the one beside this program; "history": its three folders alone, taken closer
+// together)
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cwctype>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/amigos_layout.h"
+#include "history/history_line.h"
 #include "support/bench_support.h"
 #include "support/relinka_process.h"
 #include "support/wine_support.h"
@@ -133,11 +137,53 @@ void close(const PROCESS_INFORMATION& process, const wchar_t* window_class) {
     }
 }
 
+// What a start finds in its folder.
+using Folder = std::function<void(const std::wstring& directory)>;
+
+void write_file(const std::wstring& path, const std::string& bytes, LONGLONG size) {
+    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    LARGE_INTEGER at{};
+    at.QuadPart = size - static_cast<LONGLONG>(bytes.size());
+    DWORD written = 0;
+    SetFilePointerEx(file.get(), at, nullptr, FILE_BEGIN);
+    WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+}
+
+// A year of eight stations dropping and coming back, as much as fits a file short of 1 MiB (so that the
+// starts measured, each adding a few lines, never hand it over to historico-anterior.txt).
+std::string a_mib_of_history() {
+    std::string bytes(kByteOrderMark);
+    for (std::int64_t at = 1'735'700'000; bytes.size() < (1 << 20) - 16 * 1024; at += 97) {
+        const int slot = static_cast<int>(at % 8) + 1;
+        bytes += format_line({{at, -180},
+                              slot,
+                              L"PY" + std::to_wstring(slot) + L"ABC-R",
+                              at % 2 ? EventKind::Connected : EventKind::Disconnected,
+                              L""});
+    }
+    return bytes;
+}
+
+// 50 MiB: nothing but zero bytes (a file the disk lost), then half a MiB of bytes of every value with a
+// line end now and then, lines of ours cut short among them, and a torn last line.
+std::string a_damaged_end() {
+    std::string bytes;
+    unsigned seed = 12345;
+    while (bytes.size() < 512 * 1024) {
+        seed = seed * 1103515245 + 12345;
+        bytes += static_cast<char>(seed >> 16);
+        if (seed % 997 == 0) bytes += "2025-12-09 11:22:11 -03:00\t3\tPY2A\r\n";
+    }
+    return bytes + "2025-12-09 11:22:11 -03:00\t1\tPU2ABC\tconec";
+}
+
 // One start of `command`, whose window of class `window_class` is closed once painted (and, when
 // `settle`, once it has run 2 s). A start that fails, ends, shows any other window or does not paint in
 // time is refused, with the reason.
-Launch launch(std::wstring command, const wchar_t* window_class, int probe, bool settle) {
+Launch launch(std::wstring command, const wchar_t* window_class, int probe, bool settle,
+              const Folder& folder) {
     const std::wstring directory = fresh_directory();
+    if (folder) folder(directory);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
@@ -180,6 +226,7 @@ struct Program {
     const wchar_t* window_class;
     int probe;
     bool settle;  // its working set is measured
+    Folder folder;
     std::vector<double> paint_ms, working_set_kib;
 };
 
@@ -200,8 +247,15 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring plain_manifest = quoted(beside_tests(L"startup_plain_window_manifest.exe"));
     const wchar_t* const form = L"RelinkaForm";
     const wchar_t* const plain_window = L"RelinkaPlainWindow";
+    const std::string history = a_mib_of_history(), damaged = a_damaged_end();
     std::vector<Program> programs{
         {"relinka.exe", relinka, form, kShape1, true},
+        {"relinka.exe, 1 MiB historico.txt", relinka, form, kShape1, false,
+         [&](const std::wstring& folder) {
+             write_file(folder + L"\\" + kHistoryFile, history, static_cast<LONGLONG>(history.size()));
+         }},
+        {"relinka.exe, damaged 50 MiB historico.txt", relinka, form, kShape1, false,
+         [&](const std::wstring& folder) { write_file(folder + L"\\" + kHistoryFile, damaged, 50LL << 20); }},
         {"empty window", quoted(beside_tests(L"startup_floor.exe")), L"RelinkaFloor", 0, true},
         {"plain controls", plain, plain_window, kShape1, true},
         {"plain + relinka.exe's manifest", plain_manifest, plain_window, kShape1, false},
@@ -213,8 +267,11 @@ int wmain(int argc, wchar_t** argv) {
         {"plain + all five", plain_manifest + L" fonts icons ownerdraw animations", plain_window, kShape1,
          false},
     };
+    const bool history_only = argc > 2 && std::wstring(argv[2]) == L"history";
+    if (history_only) programs.resize(3);
     for (Program& program : programs) {  // warm-up
-        const Launch warm_up = launch(program.command, program.window_class, program.probe, false);
+        const Launch warm_up =
+            launch(program.command, program.window_class, program.probe, false, program.folder);
         if (!warm_up.refused.empty()) return refuse(program, warm_up);
     }
     constexpr int kRuns = 9;
@@ -222,26 +279,32 @@ int wmain(int argc, wchar_t** argv) {
         // Taken in turn, so that whatever else the machine does falls on all alike.
         for (Program& program : programs) {
             const Launch measured =
-                launch(program.command, program.window_class, program.probe, program.settle);
+                launch(program.command, program.window_class, program.probe, program.settle, program.folder);
             if (!measured.refused.empty()) return refuse(program, measured);
             program.paint_ms.push_back(measured.paint_ms);
             program.working_set_kib.push_back(measured.working_set_kib);
         }
     }
     std::printf("start-up to the first paint, medians of %d runs after a warm-up:\n", kRuns);
-    const double floor_ms = median(programs[1].paint_ms), plain_ms = median(programs[2].paint_ms);
+    const double plain_ms = history_only ? 0 : median(programs[4].paint_ms);
     for (Program& program : programs) {
         const double ms = median(program.paint_ms);
-        std::printf("  %-40s %6.0f ms  (%+4.0f ms on the plain window)", program.name, ms, ms - plain_ms);
+        std::printf("  %-40s %6.0f ms", program.name, ms);
+        if (!history_only) std::printf("  (%+4.0f ms on the plain window)", ms - plain_ms);
         if (program.settle) std::printf("  working set %6.0f KiB", median(program.working_set_kib));
         std::printf("\n");
     }
     const double relinka_ms = median(programs[0].paint_ms);
+    std::printf(
+        "relinka.exe with a 1 MiB historico.txt %+.0f ms, with a damaged 50 MiB one %+.0f ms, against none\n",
+        median(programs[1].paint_ms) - relinka_ms, median(programs[2].paint_ms) - relinka_ms);
+    if (history_only) return 0;
+    const double floor_ms = median(programs[3].paint_ms);
     std::printf("relinka.exe against the empty window: start-up %.2f times, working set %.2f times\n",
                 relinka_ms / floor_ms,
-                median(programs[0].working_set_kib) / median(programs[1].working_set_kib));
+                median(programs[0].working_set_kib) / median(programs[3].working_set_kib));
     std::printf(
         "relinka.exe against the plain-controls window: start-up %.2f times, working set %.2f times\n",
-        relinka_ms / plain_ms, median(programs[0].working_set_kib) / median(programs[2].working_set_kib));
+        relinka_ms / plain_ms, median(programs[0].working_set_kib) / median(programs[4].working_set_kib));
     return 0;
 }

@@ -13,11 +13,15 @@ add_executable(core_tests
     tests/core/contrast_test.cpp
     tests/core/restart_test.cpp
     tests/core/busy_and_clicks_test.cpp
+    tests/core/history_test.cpp
 )
 target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
 target_compile_options(test_fakes PRIVATE ${sanitizers})
 target_link_libraries(core_tests PRIVATE test_fakes gtest_main)
 add_test(NAME core_tests COMMAND core_tests)
+# The same tests with a History watching every rig's handlers: they must do exactly the same.
+add_test(NAME core_tests_watched COMMAND core_tests --gtest_filter=-History*)
+set_tests_properties(core_tests_watched PROPERTIES ENVIRONMENT RELINKA_TEST_HISTORY=1)
 
 # The friends-file reader under libFuzzer, for a bounded time on each run (clang only). New inputs go
 # to a corpus in the build tree; the seeds in tests/fuzz/corpus are only read.
@@ -32,6 +36,17 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
              COMMAND friends_reader_fuzz -max_total_time=20 -max_len=4096 -timeout=10
                      -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/crashes/
                      ${CMAKE_BINARY_DIR}/fuzz/corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/corpus)
+    # The history file's tail reader, the same way.
+    add_executable(history_tail_fuzz tests/fuzz/history_tail_fuzz.cpp src/history/event.cpp
+                   src/history/history_line.cpp src/history/local_time.cpp src/history/utf8.cpp)
+    target_include_directories(history_tail_fuzz PRIVATE src)
+    target_compile_options(history_tail_fuzz PRIVATE ${fuzzing} -Wall -Wextra)
+    target_link_options(history_tail_fuzz PRIVATE ${fuzzing})
+    file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/fuzz/history_corpus)
+    add_test(NAME history_tail_fuzz
+             COMMAND history_tail_fuzz -max_total_time=20 -max_len=4096 -timeout=10
+                     -artifact_prefix=${CMAKE_BINARY_DIR}/fuzz/crashes/
+                     ${CMAKE_BINARY_DIR}/fuzz/history_corpus ${CMAKE_SOURCE_DIR}/tests/fuzz/history_corpus)
 endif()
 
 # The build-and-run scripts: failed builds fail them; only the Wine prefix they made is ever ended.

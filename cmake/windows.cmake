@@ -3,16 +3,21 @@ enable_language(RC)
 
 add_library(relinka_win STATIC
     src/app/amigos_window_win.cpp
+    src/app/connection_history_win.cpp
     src/app/restart_win.cpp
     src/app/status_announcements_win.cpp
     src/echolink/busy_message_filter_win.cpp
     src/echolink/closing_sink_win.cpp
     src/echolink/com_echolink_win.cpp
     src/echolink/echolink_processes_win.cpp
+    src/history/history_storage_win.cpp
+    src/history/history_thread_win.cpp
+    src/history/windows_clock_win.cpp
     src/win32/animation_frames_win.cpp
     src/win32/animation_win.cpp
     src/win32/annotations_win.cpp
     src/win32/answering_wait_win.cpp
+    src/win32/clipboard_win.cpp
     src/win32/control_descriptions_win.cpp
     src/win32/deadline_win.cpp
     src/win32/fonts_win.cpp
@@ -22,16 +27,24 @@ add_library(relinka_win STATIC
     src/win32/painting_win.cpp
     src/win32/screen_win.cpp
     src/win32/screen_watch_win.cpp
+    src/win32/shell_open_win.cpp
     src/win32/system_library_win.cpp
+    src/win32/taskbar_button_win.cpp
     src/win32/trace_win.cpp
     src/win32/visual_style_win.cpp
     src/win32/window_win.cpp
     src/win32/windows_desktop_win.cpp
     src/windows/ajuda_win.cpp
+    src/windows/historico_win.cpp
     src/windows/sobre_auto_win.cpp
 )
 target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
 target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
+# What operators download is kept small: the program's own code is optimised for size (its time goes to
+# EchoLink's calls and to Windows), and relinka.exe leaves out what nothing calls.
+set(size_options -Os -ffunction-sections -fdata-sections)
+target_compile_options(relinka_core PRIVATE ${size_options})
+target_compile_options(relinka_win PRIVATE ${size_options})
 target_include_directories(relinka_win PUBLIC assets)
 # Only Windows' KnownDLLs are imported (program_file_test): the others are loaded from the system's folder.
 target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdi32 user32 advapi32)
@@ -60,7 +73,8 @@ add_executable(relinka WIN32 src/app/main_win.cpp ${relinka_resources})
 target_link_libraries(relinka PRIVATE relinka_win)
 # No time stamp in the PE header, so that two builds of the same sources are the same bytes; Windows
 # does not look at it (nor at the checksum of a program, which the linker sets right).
-target_link_options(relinka PRIVATE -municode -mwindows -static -s -Wl,--no-insert-timestamp)
+target_compile_options(relinka PRIVATE ${size_options})
+target_link_options(relinka PRIVATE -municode -mwindows -static -s -Wl,--no-insert-timestamp -Wl,--gc-sections)
 
 # The package operators download (scripts/package): relinka.exe and the guide, LEIAME.txt, made from
 # LEIAME.md as Notepad shows it.
@@ -149,7 +163,7 @@ if(BUILD_TESTING)
     add_test(NAME register-standin COMMAND echolink-standin /regserver)
     set_tests_properties(register-standin PROPERTIES FIXTURES_SETUP standin)
     set(standin_tests echolink_binding_test end_to_end_test station_pc_test tick_wait_test
-                      bench_instruments_test dll_search_test)
+                      bench_instruments_test dll_search_test history_file_test)
     set(tests_reading_wine_debug_output station_pc_test)
 
     add_wine_test(form_base_test TIMEOUT 30)
@@ -173,6 +187,10 @@ if(BUILD_TESTING)
     add_wine_test(end_to_end_test TIMEOUT 450)
     add_wine_test(station_pc_test TIMEOUT 120)
     add_wine_test(tick_wait_test TIMEOUT 240)
+    # The connection history: its window and the taskbar in-process, its file beside the stand-in.
+    add_wine_test(history_window_test TIMEOUT 120)
+    add_wine_test(history_file_test TIMEOUT 300)
+    add_dependencies(history_file_test relinka echolink-standin)
     # What the benchmarks count with, and the start-up bench's refusals.
     add_wine_test(bench_instruments_test TIMEOUT 30)
     target_sources(bench_instruments_test PRIVATE bench/screen_area.cpp bench/serving_processes.cpp)

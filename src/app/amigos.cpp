@@ -14,6 +14,13 @@ void Amigos::Form_Load() {
     set_running(true);
     set_indicator(kGreen);
     fill_slots_at_start_up();
+    tell([&](SupervisionObserver& observer) {
+        std::vector<SlotStation> stations;
+        for (int slot = 1; slot <= kSlots; ++slot)
+            if (form_.Check(slot) == 1 && !form_.Text(slot).empty())
+                stations.push_back({slot, desktop_.upper_case(form_.Text(slot))});
+        observer.started(stations);
+    });
 }
 
 void Amigos::Command1_Click() {
@@ -25,10 +32,14 @@ void Amigos::Command1_Click() {
     });
 }
 
-void Amigos::Echo_Closing() { end_program(); }
+void Amigos::Echo_Closing() {
+    if (!ended_) tell([](SupervisionObserver& observer) { observer.ended(EndReason::EchoLinkClosed); });
+    end_program();
+}
 
 void Amigos::end_program() {
     if (ended_) return;
+    tell([](SupervisionObserver& observer) { observer.ended(EndReason::Operator); });
     ended_ = true;
     desktop_.keep_system_awake(false);
     form_.Unload();

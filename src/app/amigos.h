@@ -9,6 +9,7 @@
 #include "app/amigos_form.h"
 #include "app/desktop.h"
 #include "echolink/link.h"
+#include "history/supervision_observer.h"
 
 namespace relinka {
 
@@ -44,6 +45,9 @@ public:
     void Command3_Click();  // "Ajuda"
     void sobre_Click();     // "Sobre"
 
+    // Told what the handlers did: each slot's reading, the operator's commands, the start and the end.
+    void observe_with(SupervisionObserver& observer) { observer_ = &observer; }
+
 private:
     struct ProgramEnded {};
     // EchoLink turned a call of the tick away for being busy: the rest of the tick waits for the next.
@@ -65,15 +69,26 @@ private:
     // One statement under resume-next error handling: an EchoLink failure skips it.
     template <class Statement>
     void resume_next(Statement statement) {
+        ++calls_;
         try {
             statement();
         } catch (const EchoLinkError&) {
+            ++failed_calls_;
         }
         stop_if_ended();
     }
     // One EchoLink call of the tick, under resume-next; a busy EchoLink ends the tick instead.
     template <class Call>
     void tick_call(Call call);
+    // Whatever the observer does, or fails to do, the handler goes on exactly as without one.
+    template <class Telling>
+    void tell(Telling telling) noexcept {
+        if (!observer_) return;
+        try {
+            telling(*observer_);
+        } catch (...) {
+        }
+    }
     int ask(std::wstring_view text, std::wstring_view title, unsigned style);
 
     void set_indicator(Colour colour);
@@ -91,6 +106,8 @@ private:
     bool ended_ = false;
     bool ticking_ = false;
     bool tick_missed_ = false;
+    SupervisionObserver* observer_ = nullptr;
+    int calls_ = 0, failed_calls_ = 0;  // the EchoLink calls of the tick under way
 };
 
 }  // namespace relinka

@@ -144,6 +144,7 @@ void AmigosWindow::run_pending_clicks() {
 
 LRESULT AmigosWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     screen_watch_.follow(hwnd(), message, wparam, lparam);
+    if (LRESULT result; follower_ && follower_->follow(message, wparam, lparam, result)) return result;
     switch (message) {
         case WM_CREATE:
             desktop_.set_message_box_owner(hwnd());

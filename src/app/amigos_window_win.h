@@ -13,6 +13,14 @@
 
 namespace relinka {
 
+// Something beside the handlers that follows the main window's messages (the connection history).
+class MainWindowFollower {
+public:
+    virtual ~MainWindowFollower() = default;
+    // True when the message was its own, with the window's answer in `result`.
+    virtual bool follow(UINT message, WPARAM wparam, LPARAM lparam, LRESULT& result) = 0;
+};
+
 class AmigosWindow : public Form, public AmigosForm {
 public:
     // Screen readers are told what its controls, and the Help and About windows' controls, are through
@@ -20,6 +28,8 @@ public:
     AmigosWindow(WindowsDesktop& desktop, Annotations& annotations);
     // The handlers that the window's events run; until then events do nothing.
     void attach(Amigos& amigos) { amigos_ = &amigos; }
+    // Sees each message first.
+    void follow_with(MainWindowFollower& follower) { follower_ = &follower; }
 
     std::wstring Text(int box) const override;
     void SetText(int box, std::wstring_view text) override;
@@ -49,6 +59,7 @@ private:
     WindowsDesktop& desktop_;
     Annotations& annotations_;
     Amigos* amigos_ = nullptr;
+    MainWindowFollower* follower_ = nullptr;
     bool timer_enabled_ = false;
     bool timer_due_ = false;  // Timer1 set to tick at once, for a tick missed while one ran
     PendingClicks pending_clicks_;

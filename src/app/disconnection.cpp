@@ -12,6 +12,7 @@ void Amigos::Command2_Click() {
         }
         form_.SetText(kDropBox, desktop_.upper_case(form_.Text(kDropBox)));
         resume_next([&] { Echo->Disconnect(form_.Text(kDropBox)); });
+        tell([&](SupervisionObserver& observer) { observer.dropped_one(form_.Text(kDropBox)); });
     });
 }
 
@@ -22,8 +23,12 @@ void Amigos::Command6_Click() {
         try {
             Echo->DisconnectAll();
             stop_if_ended();
+            tell([](SupervisionObserver& observer) { observer.dropped_all({}); });
         } catch (const EchoLinkError& failure) {
             stop_if_ended();
+            tell([&](SupervisionObserver& observer) {
+                observer.dropped_all(status_code_text(failure.status()));
+            });
             // The program keeps running, stopped, as the steps above left it.
             ask(L"O EchoLink não conseguiu desconectar as estações (erro " +
                     status_code_text(failure.status()) + L").",

@@ -1,16 +1,22 @@
 // relinka.exe: start-up, the message loop, and the end.
 #include <windows.h>
 
+#include <cstdlib>
+#include <exception>
+
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
+#include "app/connection_history_win.h"
 #include "app/echolink_unreachable.h"
 #include "app/exit_codes.h"
 #include "app/restart_win.h"
 #include "echolink/busy_message_filter_win.h"
 #include "echolink/com_echolink_win.h"
 #include "echolink/echolink_processes_win.h"
+#include "history/windows_clock_win.h"
 #include "win32/com_win.h"
 #include "win32/deadline_win.h"
+#include "win32/shell_open_win.h"
 #include "win32/system_library_win.h"
 #include "win32/trace_win.h"
 #include "win32/windows_desktop_win.h"
@@ -24,10 +30,13 @@ constexpr DWORD kLettingGoOfEchoLink = 3000;  // ms
 // Making EchoLink's object and subscribing to its Closing: an EchoLink frozen as it starts never answers,
 // and the program has no window yet to show that it waits.
 constexpr DWORD kMakingEchoLink = 30'000;  // ms
+// The history's last lines (the end of the run) are written within this; a disk that does not answer
+// loses them, and the next start says the run was interrupted.
+constexpr DWORD kWritingTheHistory = 1500;  // ms, within kLettingGoOfEchoLink
 
 DWORD WINAPI end_when_overdue(void* milliseconds) {
     Sleep(static_cast<DWORD>(reinterpret_cast<UINT_PTR>(milliseconds)));
-    // Nothing is lost: the program writes nothing on its way out.
+    // Nothing is lost but the history's last line, which the next start then makes up for (interrompido).
     TerminateProcess(GetCurrentProcess(), kEndOverdue);
     return 0;
 }
@@ -56,6 +65,12 @@ void report_unreachable_echolink(const std::wstring& text) {
     MessageBoxW(nullptr, text.c_str(), L"Relinka", MB_OK | MB_ICONERROR);
 }
 
+std::wstring current_folder() {
+    std::wstring folder(GetCurrentDirectoryW(0, nullptr), L'\0');
+    folder.resize(GetCurrentDirectoryW(static_cast<DWORD>(folder.size()), folder.data()));
+    return folder;
+}
+
 int run(const wchar_t* command_line, int show_command) {
     // Before anything reads amigos.txt.
     const std::optional<WorkingFolder> folder = enter_working_folder(command_line);
@@ -74,12 +89,17 @@ int run(const wchar_t* command_line, int show_command) {
     Annotations annotations(system_annotation_service);
     AmigosWindow window(desktop, annotations);
     if (!window.create()) return kNoMainWindow;
+    WindowsClock clock;
+    ConnectionHistory history(window.hwnd(), current_folder(), clock, system_taskbar_list, annotations,
+                              system_screen(), open_in_background);
+    window.follow_with(history);
     // Declared last: the link is released first, after the message loop, while COM is still up.
     Amigos amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
         const Deadline answered(kMakingEchoLink, kEchoLinkFrozen, report_frozen_echolink);
         return ComEchoLink::create(std::move(on_closing));
     });
     window.attach(amigos);
+    amigos.observe_with(history.observer());
     // Asking COM for the object of an EchoLink running apart would start a second EchoLink.
     WindowsEchoLinkProcesses processes;
     if (const std::optional<Apart> apart = how_echolink_runs_apart(processes)) {
@@ -105,11 +125,19 @@ int run(const wchar_t* command_line, int show_command) {
         if (restart_asked) forget_restart();
     }
     end_within(kLettingGoOfEchoLink);
+    history.finish(kWritingTheHistory);
     return kEndedAsAsked;
 }
 
 }  // namespace
 }  // namespace relinka
+
+// The C++ library's own end for an exception nobody catches writes the exception's type, demangled, to a
+// console that a window program has not got: this end says nothing either, and keeps the demangler (some
+// 46 KB) out of relinka.exe.
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx
 
 // `show_command` is how the shortcut asks for the window: a shortcut set to start minimized gives
 // SW_SHOWMINNOACTIVE. The command line is empty but where Windows starts Relinka again (restart.h).

@@ -24,10 +24,13 @@ void Amigos::Timer1_Timer() {
         ~Guard() { ticking = missed = false; }
     } guard{ticking_ = true, tick_missed_};
     unless_ended([&] {
+        calls_ = failed_calls_ = 0;
         try {
             for (int slot = 1; slot <= kSlots; ++slot) supervise_slot(slot);
+            tell([&](SupervisionObserver& observer) { observer.tick_ended(calls_, failed_calls_); });
         } catch (const EchoLinkBusy&) {
             // A busy EchoLink is not a dropped link: every label stays as it was.
+            tell([](SupervisionObserver& observer) { observer.echolink_busy(); });
         }
         if (tick_missed_) form_.SetTimerDue();
     });
@@ -35,11 +38,13 @@ void Amigos::Timer1_Timer() {
 
 template <class Call>
 void Amigos::tick_call(Call call) {
+    ++calls_;
     try {
         call();
     } catch (const EchoLinkError& failure) {
         stop_if_ended();
         if (busy_status(failure.status())) throw EchoLinkBusy{};
+        ++failed_calls_;
     }
     stop_if_ended();
 }
@@ -59,6 +64,7 @@ void Amigos::supervise_slot(int slot) {
             connected = false;
             tick_call([&] { connected = Echo->IsConnected(form_.Text(slot)); });
             form_.SetLabel(slot, connected ? L"conectado" : L"desconectado");
+            tell([&](SupervisionObserver& observer) { observer.read(slot, form_.Text(slot), connected); });
         } else {
             desktop_.beep();
             desktop_.beep();
@@ -66,7 +72,10 @@ void Amigos::supervise_slot(int slot) {
             form_.SetCheck(slot, 0);
         }
     }
-    if (form_.Check(slot) == 0) form_.SetLabel(slot, L" ");
+    if (form_.Check(slot) == 0) {
+        form_.SetLabel(slot, L" ");
+        tell([&](SupervisionObserver& observer) { observer.unticked(slot); });
+    }
 }
 
 void Amigos::Command5_Click() {
@@ -74,11 +83,15 @@ void Amigos::Command5_Click() {
         desktop_.beep();
         set_running(true);
         set_indicator(kGreen);
+        tell([](SupervisionObserver& observer) { observer.switched_on(); });
     });
 }
 
 void Amigos::Command4_Click() {
-    unless_ended([&] { stop_supervision(); });
+    unless_ended([&] {
+        stop_supervision();
+        tell([](SupervisionObserver& observer) { observer.switched_off(); });
+    });
 }
 
 void Amigos::stop_supervision() {

@@ -24,6 +24,7 @@ LONG role_of(ControlKind kind) {
             return ROLE_SYSTEM_ANIMATION;
         case ControlKind::Line:
             return ROLE_SYSTEM_SEPARATOR;
+        case ControlKind::Table:   // the list view's own proxy says what its rows and cells are
         case ControlKind::Banner:  // only the white behind the banner's pictures
             return 0;
     }

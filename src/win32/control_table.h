@@ -17,6 +17,7 @@ enum class ControlKind {
     Animation,  // animated GIF
     Indicator,  // the running indicator: a circle in its area
     Line,       // horizontal rule from (left, top) across `width`
+    Table,      // rows of cells under column headings (a list view), which its form hands out on demand
 };
 
 enum class Align { Left, Centre };
@@ -27,6 +28,7 @@ using ColourValue = std::uint32_t;
 inline constexpr ColourValue kDefaultColour = 0xFFFFFFFF;
 inline constexpr ColourValue kSystemDesktopColour = 0x80000001;
 inline constexpr ColourValue kSystemActiveTitleColour = 0x80000002;
+inline constexpr ColourValue kSystemButtonFaceColour = 0x8000000F;
 
 constexpr ColourValue rgb(unsigned red, unsigned green, unsigned blue) {
     return red | green << 8 | blue << 16;
@@ -128,6 +130,10 @@ constexpr ControlSpec animation(const wchar_t* name, int id, Twips at, int pictu
 // Filled with `colour` over a background of `colour`, until told otherwise.
 constexpr ControlSpec indicator(const wchar_t* name, int id, Twips at, ColourValue colour) {
     return placed(ControlKind::Indicator, name, id, L"", at).written_in(colour).on(colour);
+}
+// Rows of cells, named for screen readers by `accessible_name` (a list view's own caption is not shown).
+constexpr ControlSpec table(const wchar_t* name, int id, Twips at, const wchar_t* accessible_name) {
+    return placed(ControlKind::Table, name, id, L"", at).read_as(accessible_name);
 }
 // A horizontal rule from (left, top) across `width`.
 constexpr ControlSpec line(const wchar_t* name, int id, int left, int top, int width) {

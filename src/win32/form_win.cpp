@@ -1,5 +1,6 @@
 #include "win32/form_win.h"
 
+#include <commctrl.h>
 #include <vsstyle.h>
 
 #include <algorithm>
@@ -47,6 +48,11 @@ Creation creation_of(const ControlSpec& design) {
             return {L"STATIC", SS_OWNERDRAW, 0};
         case ControlKind::Animation:
             return {kAnimationClass, 0, 0};
+        case ControlKind::Table:  // comctl32's, as the manifest's common controls 6 give it
+            return {WC_LISTVIEWW,
+                    LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER |
+                        WS_TABSTOP,
+                    WS_EX_CLIENTEDGE};
     }
     return {L"STATIC", 0, 0};
 }

@@ -1,6 +1,7 @@
 #include "fakes.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -22,6 +23,14 @@ std::string utf8(std::wstring_view text) {
         }
     }
     return out;
+}
+
+std::vector<std::string> said(const std::vector<Event>& events) {
+    std::vector<std::string> texts;
+    for (const Event& event : events)
+        texts.push_back((event.slot ? std::to_string(event.slot) + " " : "") +
+                        (event.callsign.empty() ? "" : utf8(event.callsign) + " ") + utf8(event_text(event)));
+    return texts;
 }
 
 void FakeForm::SetText(int box, std::wstring_view value) {
@@ -152,6 +161,10 @@ void FakeEchoLink::DisconnectAll() {
 bool FakeEchoLink::IsConnected(std::wstring_view callsign) {
     call("IsConnected", "\"" + utf8(callsign) + "\"");
     return station_.connected.count(std::wstring(callsign)) > 0;
+}
+
+Rig::Rig() {
+    if (std::getenv("RELINKA_TEST_HISTORY")) amigos.observe_with(history);
 }
 
 void Rig::load() {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/amigos.h"
+#include "history/history.h"
 
 namespace relinka::testing {
 
@@ -111,8 +112,29 @@ private:
     Station& station_;
 };
 
-// The three fakes around one Amigos, with the link's Closing reachable from a test.
+// Events as a test states them: "3 PU2ABC desconectado", "desconecta-todos recusado pelo ...".
+std::vector<std::string> said(const std::vector<Event>& events);
+
+// A clock that says what it is told.
+struct FakeClock : Clock {
+    LocalTime time{1'765'290'131, -180};  // 2025-12-09 11:22:11 -03:00
+    LocalTime now() override { return time; }
+};
+
+// What a History hands on: the events it recorded, and how many times it said something changed.
+struct RecordingSink : HistorySink {
+    void recorded(const Event& event) override { events.push_back(event); }
+    void changed() override { ++changes; }
+    std::vector<Event> events;
+    int changes = 0;
+};
+
+// The three fakes around one Amigos, with the link's Closing reachable from a test. With the environment
+// variable RELINKA_TEST_HISTORY set, a History watches the handlers: the same tests then show that they
+// do exactly the same with one.
 struct Rig {
+    Rig();
+
     Trace trace;
     FakeForm form{trace};
     FakeDesktop desktop{trace};
@@ -127,6 +149,10 @@ struct Rig {
                       if (closing_while_created) raise_closing();
                       return std::make_unique<FakeEchoLink>(trace, station);
                   }};
+
+    FakeClock clock;
+    RecordingSink sink;
+    History history{clock, sink};
 
     // Loads the window and forgets the start-up steps.
     void load();

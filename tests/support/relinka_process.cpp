@@ -59,12 +59,14 @@ RelinkaProcess::~RelinkaProcess() {
     // Closed as the operator would, so that it lets go of EchoLink; killed only if that fails.
     for (HWND box : windows_of(process_.dwProcessId, L"#32770")) PostMessageW(box, WM_CLOSE, 0, 0);
     if (const HWND window = main_window(0)) PostMessageW(window, WM_CLOSE, 0, 0);
-    if (!ended_within(10000)) {
-        TerminateProcess(process_.hProcess, 99);
-        WaitForSingleObject(process_.hProcess, 5000);
-    }
+    if (!ended_within(10000)) kill();
     CloseHandle(process_.hThread);
     CloseHandle(process_.hProcess);
+}
+
+void RelinkaProcess::kill() {
+    TerminateProcess(process_.hProcess, 99);
+    WaitForSingleObject(process_.hProcess, 5000);
 }
 
 HWND RelinkaProcess::main_window(DWORD milliseconds) { return form_titled(L"  Relinka", milliseconds); }

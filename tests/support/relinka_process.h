@@ -46,6 +46,8 @@ public:
     HWND message_box(DWORD milliseconds = 10000);
     int message_boxes_open();
     bool ended_within(DWORD milliseconds);
+    // Ended at once, as a power cut or the Task Manager would end it.
+    void kill();
     DWORD exit_code();
     DWORD id() const { return process_.dwProcessId; }
     DWORD thread_id() const { return process_.dwThreadId; }
