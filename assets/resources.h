@@ -1,7 +1,7 @@
 // Resource identifiers of the pictures embedded in relinka.exe.
 #pragma once
 
-#include "win32/animation_resource.h"
+#include "winlib/animation_resource.h"
 
 #define IDI_RELINKA 1
 #define IDI_GRAVAR 10

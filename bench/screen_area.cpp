@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "win32/window_win.h"
+#include "winlib/window_win.h"
 
 namespace relinka::testing {
 

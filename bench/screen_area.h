@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 

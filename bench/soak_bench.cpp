@@ -32,9 +32,9 @@
 #include "support/process_counters.h"
 #include "support/relinka_process.h"
 #include "support/wine_support.h"
-#include "win32/animation_win.h"
-#include "win32/annotations_win.h"
-#include "win32/shell_open_win.h"
+#include "winlib/animation_win.h"
+#include "winlib/annotations_win.h"
+#include "winlib/shell_open_win.h"
 
 using namespace relinka;
 using namespace relinka::testing;

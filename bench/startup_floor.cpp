@@ -5,7 +5,7 @@
 #include <wrl/client.h>
 
 #include "echolink/echolink_automation_win.h"
-#include "win32/com_win.h"
+#include "winlib/com_win.h"
 
 LRESULT CALLBACK floor_procedure(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_DESTROY) PostQuitMessage(0);

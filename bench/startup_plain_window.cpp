@@ -21,11 +21,11 @@
 
 #include "app/amigos_layout.h"
 #include "echolink/echolink_automation_win.h"
-#include "win32/animation_win.h"
-#include "win32/com_win.h"
-#include "win32/fonts_win.h"
-#include "win32/painting_win.h"
-#include "win32/twips_win.h"
+#include "winlib/animation_win.h"
+#include "winlib/com_win.h"
+#include "winlib/fonts_win.h"
+#include "winlib/painting_win.h"
+#include "winlib/twips_win.h"
 
 using namespace relinka;
 

@@ -16,7 +16,7 @@
 #include "history/windows_clock_win.h"
 #include "support/relinka_process.h"
 #include "support/wine_support.h"
-#include "win32/shell_open_win.h"
+#include "winlib/shell_open_win.h"
 
 using namespace relinka;
 using namespace relinka::testing;

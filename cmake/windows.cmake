@@ -13,27 +13,27 @@ add_library(relinka_win STATIC
     src/history/history_storage_win.cpp
     src/history/history_thread_win.cpp
     src/history/windows_clock_win.cpp
-    src/win32/animation_frames_win.cpp
-    src/win32/animation_win.cpp
-    src/win32/annotations_win.cpp
-    src/win32/answering_wait_win.cpp
-    src/win32/clipboard_win.cpp
-    src/win32/control_descriptions_win.cpp
-    src/win32/deadline_win.cpp
-    src/win32/fonts_win.cpp
-    src/win32/form_win.cpp
-    src/win32/gdiplus_win.cpp
-    src/win32/modal_form_win.cpp
-    src/win32/painting_win.cpp
-    src/win32/screen_win.cpp
-    src/win32/screen_watch_win.cpp
-    src/win32/shell_open_win.cpp
-    src/win32/system_library_win.cpp
-    src/win32/taskbar_button_win.cpp
-    src/win32/trace_win.cpp
-    src/win32/visual_style_win.cpp
-    src/win32/window_win.cpp
-    src/win32/windows_desktop_win.cpp
+    src/winlib/animation_frames_win.cpp
+    src/winlib/animation_win.cpp
+    src/winlib/annotations_win.cpp
+    src/winlib/answering_wait_win.cpp
+    src/winlib/clipboard_win.cpp
+    src/winlib/control_descriptions_win.cpp
+    src/winlib/deadline_win.cpp
+    src/winlib/fonts_win.cpp
+    src/winlib/form_win.cpp
+    src/winlib/gdiplus_win.cpp
+    src/winlib/modal_form_win.cpp
+    src/winlib/painting_win.cpp
+    src/winlib/screen_win.cpp
+    src/winlib/screen_watch_win.cpp
+    src/winlib/shell_open_win.cpp
+    src/winlib/system_library_win.cpp
+    src/winlib/taskbar_button_win.cpp
+    src/winlib/trace_win.cpp
+    src/winlib/visual_style_win.cpp
+    src/winlib/window_win.cpp
+    src/winlib/windows_desktop_win.cpp
     src/windows/ajuda_win.cpp
     src/windows/historico_win.cpp
     src/windows/sobre_auto_win.cpp

@@ -4,7 +4,7 @@
 
 #include "app/amigos_form.h"
 #include "resources.h"
-#include "win32/control_table.h"
+#include "winlib/control_table.h"
 
 namespace relinka {
 

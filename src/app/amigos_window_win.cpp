@@ -5,10 +5,10 @@
 
 #include "app/exit_codes.h"
 #include "app/status_announcements_win.h"
-#include "win32/private_messages_win.h"
-#include "win32/trace_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
+#include "winlib/private_messages_win.h"
+#include "winlib/trace_win.h"
 
 namespace relinka {
 

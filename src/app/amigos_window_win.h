@@ -5,11 +5,11 @@
 #include "app/amigos_form.h"
 #include "app/amigos_layout.h"
 #include "app/pending_clicks.h"
-#include "win32/annotations_win.h"
-#include "win32/form_win.h"
-#include "win32/modal_form_win.h"
-#include "win32/screen_watch_win.h"
-#include "win32/windows_desktop_win.h"
+#include "winlib/annotations_win.h"
+#include "winlib/form_win.h"
+#include "winlib/modal_form_win.h"
+#include "winlib/screen_watch_win.h"
+#include "winlib/windows_desktop_win.h"
 
 namespace relinka {
 

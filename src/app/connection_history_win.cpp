@@ -3,7 +3,7 @@
 #include "history/history_line.h"
 #include "history/history_text.h"
 #include "resources.h"
-#include "win32/trace_win.h"
+#include "winlib/trace_win.h"
 
 namespace relinka {
 

@@ -11,10 +11,10 @@
 #include "app/amigos_window_win.h"
 #include "history/history.h"
 #include "history/history_thread_win.h"
-#include "win32/annotations_win.h"
-#include "win32/screen_win.h"
-#include "win32/taskbar_button_win.h"
 #include "windows/historico_win.h"
+#include "winlib/annotations_win.h"
+#include "winlib/screen_win.h"
+#include "winlib/taskbar_button_win.h"
 
 namespace relinka {
 

@@ -14,12 +14,12 @@
 #include "echolink/com_echolink_win.h"
 #include "echolink/echolink_processes_win.h"
 #include "history/windows_clock_win.h"
-#include "win32/com_win.h"
-#include "win32/deadline_win.h"
-#include "win32/shell_open_win.h"
-#include "win32/system_library_win.h"
-#include "win32/trace_win.h"
-#include "win32/windows_desktop_win.h"
+#include "winlib/com_win.h"
+#include "winlib/deadline_win.h"
+#include "winlib/shell_open_win.h"
+#include "winlib/system_library_win.h"
+#include "winlib/trace_win.h"
+#include "winlib/windows_desktop_win.h"
 
 namespace relinka {
 namespace {

@@ -5,7 +5,7 @@
 
 #include "app/folder_claim.h"
 #include "app/restart.h"
-#include "win32/trace_win.h"
+#include "winlib/trace_win.h"
 
 namespace relinka {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka {
 

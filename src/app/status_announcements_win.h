@@ -6,7 +6,7 @@
 
 #include <string_view>
 
-#include "win32/annotations_win.h"
+#include "winlib/annotations_win.h"
 
 namespace relinka {
 

@@ -3,7 +3,7 @@
 #include <optional>
 
 #include "echolink/busy.h"
-#include "win32/trace_win.h"
+#include "winlib/trace_win.h"
 
 namespace relinka {
 

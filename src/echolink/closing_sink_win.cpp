@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "echolink/echolink_automation_win.h"
-#include "win32/com_win.h"
-#include "win32/trace_win.h"
+#include "winlib/com_win.h"
+#include "winlib/trace_win.h"
 
 namespace relinka {
 

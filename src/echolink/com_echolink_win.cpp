@@ -7,10 +7,10 @@
 #include <string>
 
 #include "echolink/busy.h"
-#include "win32/answering_wait_win.h"
-#include "win32/com_win.h"
-#include "win32/trace_win.h"
-#include "win32/unique_win.h"
+#include "winlib/answering_wait_win.h"
+#include "winlib/com_win.h"
+#include "winlib/trace_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka {
 

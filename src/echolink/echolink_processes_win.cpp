@@ -6,8 +6,8 @@
 #include <tlhelp32.h>
 
 #include "echolink/echolink_automation_win.h"
-#include "win32/trace_win.h"
-#include "win32/unique_win.h"
+#include "winlib/trace_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka {
 

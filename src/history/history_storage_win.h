@@ -7,7 +7,7 @@
 #include <string>
 
 #include "history/history_writer.h"
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka {
 

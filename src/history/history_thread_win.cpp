@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "history/history_storage_win.h"
-#include "win32/trace_win.h"
+#include "winlib/trace_win.h"
 
 namespace relinka {
 

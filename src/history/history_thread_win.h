@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "history/history_writer.h"
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka {
 

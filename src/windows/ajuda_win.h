@@ -3,9 +3,9 @@
 #include <array>
 
 #include "resources.h"
-#include "win32/control_table.h"
-#include "win32/modal_form_win.h"
 #include "windows/texts.h"
+#include "winlib/control_table.h"
+#include "winlib/modal_form_win.h"
 
 namespace relinka {
 

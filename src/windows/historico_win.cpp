@@ -5,9 +5,9 @@
 #include <span>
 
 #include "history/history_line.h"
-#include "win32/clipboard_win.h"
-#include "win32/twips_win.h"
-#include "win32/windows_desktop_win.h"
+#include "winlib/clipboard_win.h"
+#include "winlib/twips_win.h"
+#include "winlib/windows_desktop_win.h"
 
 namespace relinka {
 

@@ -12,8 +12,8 @@
 
 #include "history/history_text.h"
 #include "resources.h"
-#include "win32/control_table.h"
-#include "win32/form_win.h"
+#include "winlib/control_table.h"
+#include "winlib/form_win.h"
 
 namespace relinka {
 

@@ -1,5 +1,5 @@
 // The contrast rule the program's captions follow, on colours whose figures are known.
-#include "win32/contrast.h"
+#include "winlib/contrast.h"
 
 #include <gtest/gtest.h>
 

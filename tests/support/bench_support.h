@@ -7,8 +7,8 @@
 
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
-#include "win32/annotations_win.h"
-#include "win32/windows_desktop_win.h"
+#include "winlib/annotations_win.h"
+#include "winlib/windows_desktop_win.h"
 
 namespace relinka::testing {
 

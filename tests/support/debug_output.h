@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 

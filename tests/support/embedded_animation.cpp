@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "win32/animation_resource.h"
+#include "winlib/animation_resource.h"
 
 namespace relinka::testing {
 

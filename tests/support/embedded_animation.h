@@ -1,7 +1,7 @@
 #pragma once
 // An animation embedded in the program, as the tests read it: what the program's player finds in it,
 // and the kind of file it is.
-#include "win32/animation_frames_win.h"
+#include "winlib/animation_frames_win.h"
 
 namespace relinka::testing {
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <span>
 
-#include "win32/com_win.h"
+#include "winlib/com_win.h"
 
 namespace relinka::testing {
 

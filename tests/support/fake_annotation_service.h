@@ -13,7 +13,7 @@
 #include <tuple>
 #include <vector>
 
-#include "win32/annotations_win.h"
+#include "winlib/annotations_win.h"
 
 namespace relinka::testing {
 

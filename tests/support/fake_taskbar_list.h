@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "win32/com_win.h"
-#include "win32/taskbar_button_win.h"
+#include "winlib/com_win.h"
+#include "winlib/taskbar_button_win.h"
 
 namespace relinka::testing {
 

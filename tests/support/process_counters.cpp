@@ -10,7 +10,7 @@
 #include <cwctype>
 #include <vector>
 
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 

@@ -4,7 +4,7 @@
 // them at the window's).
 #include <windows.h>
 
-#include "win32/screen_win.h"
+#include "winlib/screen_win.h"
 
 namespace relinka::testing {
 

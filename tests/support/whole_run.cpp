@@ -1,7 +1,7 @@
 #include "support/whole_run.h"
 
 #include "support/wine_support.h"
-#include "win32/unique_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 

@@ -9,9 +9,9 @@
 
 #include "core/fakes.h"
 #include "support/wine_support.h"
-#include "win32/contrast.h"
-#include "win32/fonts_win.h"
-#include "win32/window_win.h"
+#include "winlib/contrast.h"
+#include "winlib/fonts_win.h"
+#include "winlib/window_win.h"
 
 namespace relinka::testing {
 

@@ -6,8 +6,8 @@
 #include <span>
 #include <vector>
 
-#include "win32/control_table.h"
-#include "win32/form_win.h"
+#include "winlib/control_table.h"
+#include "winlib/form_win.h"
 
 namespace relinka::testing {
 

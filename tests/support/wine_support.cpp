@@ -6,8 +6,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "win32/gdiplus_win.h"
-#include "win32/unique_win.h"
+#include "winlib/gdiplus_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 

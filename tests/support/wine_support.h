@@ -11,8 +11,8 @@
 #include <utility>
 
 #include "standin_control.h"
-#include "win32/com_win.h"
-#include "win32/unique_win.h"
+#include "winlib/com_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 

@@ -15,10 +15,10 @@
 #include "support/embedded_animation.h"
 #include "support/loaded_window.h"
 #include "support/window_checks.h"
-#include "win32/animation_frames_win.h"
-#include "win32/animation_win.h"
-#include "win32/gdiplus_win.h"
 #include "windows/sobre_auto_win.h"
+#include "winlib/animation_frames_win.h"
+#include "winlib/animation_win.h"
+#include "winlib/gdiplus_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -12,7 +12,7 @@
 #include "support/debug_output.h"
 #include "support/fake_annotation_service.h"
 #include "support/wine_support.h"
-#include "win32/com_win.h"
+#include "winlib/com_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "win32/answering_wait_win.h"
+#include "winlib/answering_wait_win.h"
 
 namespace relinka::testing {
 namespace {

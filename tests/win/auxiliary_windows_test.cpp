@@ -9,9 +9,9 @@
 #include "support/process_counters.h"
 #include "support/relinka_process.h"
 #include "support/window_checks.h"
-#include "win32/contrast.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
+#include "winlib/contrast.h"
 
 namespace relinka::testing {
 namespace {

@@ -12,9 +12,9 @@
 #include "support/loaded_window.h"
 #include "support/test_screen.h"
 #include "support/window_checks.h"
-#include "win32/twips_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
+#include "winlib/twips_win.h"
 
 namespace relinka::testing {
 namespace {

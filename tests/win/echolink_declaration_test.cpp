@@ -14,7 +14,7 @@
 #include "echolink/closing_sink_win.h"
 #include "echolink/echolink_automation_win.h"
 #include "support/debug_output.h"
-#include "win32/com_win.h"
+#include "winlib/com_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -11,8 +11,8 @@
 #include "resources.h"
 #include "support/debug_output.h"
 #include "support/wine_support.h"
-#include "win32/form_win.h"
-#include "win32/private_messages_win.h"
+#include "winlib/form_win.h"
+#include "winlib/private_messages_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -13,8 +13,8 @@
 #include "core/fakes.h"
 #include "friends/friends_file.h"
 #include "support/wine_support.h"
-#include "win32/unique_win.h"
-#include "win32/windows_desktop_win.h"
+#include "winlib/unique_win.h"
+#include "winlib/windows_desktop_win.h"
 
 namespace relinka::testing {
 namespace {

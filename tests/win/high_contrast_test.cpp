@@ -12,9 +12,9 @@
 #include "support/loaded_window.h"
 #include "support/test_screen.h"
 #include "support/window_checks.h"
-#include "win32/contrast.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
+#include "winlib/contrast.h"
 
 namespace relinka::testing {
 namespace {

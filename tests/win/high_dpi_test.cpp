@@ -4,7 +4,7 @@
 
 #include "support/loaded_window.h"
 #include "support/window_checks.h"
-#include "win32/fonts_win.h"
+#include "winlib/fonts_win.h"
 
 namespace relinka::testing {
 namespace {

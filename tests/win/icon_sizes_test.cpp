@@ -12,9 +12,9 @@
 
 #include "app/amigos_layout.h"
 #include "support/window_checks.h"
-#include "win32/unique_win.h"
 #include "windows/ajuda_win.h"
 #include "windows/sobre_auto_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -17,7 +17,7 @@
 #include "support/relinka_process.h"
 #include "support/whole_run.h"
 #include "support/wine_support.h"
-#include "win32/com_win.h"
+#include "winlib/com_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "support/wine_support.h"
-#include "win32/screen_watch_win.h"
-#include "win32/unique_win.h"
+#include "winlib/screen_watch_win.h"
+#include "winlib/unique_win.h"
 
 namespace relinka::testing {
 namespace {

@@ -8,7 +8,7 @@
 #include <new>
 
 #include "support/debug_output.h"
-#include "win32/window_win.h"
+#include "winlib/window_win.h"
 
 namespace relinka::testing {
 namespace {

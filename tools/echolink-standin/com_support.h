@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "win32/com_win.h"
+#include "winlib/com_win.h"
 
 namespace standin {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "station_table.h"
-#include "win32/window_win.h"
+#include "winlib/window_win.h"
 
 namespace standin {
 
