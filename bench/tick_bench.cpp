@@ -63,7 +63,8 @@ struct Supervision {
 
     NoWaitDesktop desktop;
     Annotations annotations{system_annotation_service};
-    AmigosWindow window{desktop, annotations};
+    Shell shell;
+    AmigosWindow window{desktop, shell, annotations};
     WindowsClock clock;
     std::unique_ptr<ConnectionHistory> history;
     Amigos amigos{window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {

@@ -18,6 +18,7 @@ add_library(relinka_win STATIC
     src/winlib/annotations_win.cpp
     src/winlib/answering_wait_win.cpp
     src/winlib/clipboard_win.cpp
+    src/winlib/code_page_win.cpp
     src/winlib/control_descriptions_win.cpp
     src/winlib/deadline_win.cpp
     src/winlib/fonts_win.cpp
@@ -25,10 +26,12 @@ add_library(relinka_win STATIC
     src/winlib/gdiplus_win.cpp
     src/winlib/modal_form_win.cpp
     src/winlib/painting_win.cpp
+    src/winlib/replace_file_win.cpp
     src/winlib/screen_win.cpp
     src/winlib/screen_watch_win.cpp
     src/winlib/shell_open_win.cpp
     src/winlib/system_library_win.cpp
+    src/winlib/system_message_win.cpp
     src/winlib/taskbar_button_win.cpp
     src/winlib/trace_win.cpp
     src/winlib/visual_style_win.cpp

@@ -41,8 +41,8 @@ std::wstring text_of(HWND control) {
 
 }  // namespace
 
-AmigosWindow::AmigosWindow(WindowsDesktop& desktop, Annotations& annotations)
-    : Form(kAmigosForm, kAmigosControls), desktop_(desktop), annotations_(annotations) {
+AmigosWindow::AmigosWindow(WindowsDesktop& desktop, Shell& shell, Annotations& annotations)
+    : Form(kAmigosForm, kAmigosControls), desktop_(desktop), shell_(shell), annotations_(annotations) {
     describe_with(annotations);
 }
 
@@ -96,7 +96,7 @@ void AmigosWindow::ShowAjuda() {
 }
 
 void AmigosWindow::ShowSobreAuto() {
-    SobreAutoWindow window(desktop_);
+    SobreAutoWindow window(shell_);
     run_modal(window);
 }
 

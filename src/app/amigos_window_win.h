@@ -9,6 +9,7 @@
 #include "winlib/form_win.h"
 #include "winlib/modal_form_win.h"
 #include "winlib/screen_watch_win.h"
+#include "winlib/shell_open_win.h"
 #include "winlib/windows_desktop_win.h"
 
 namespace relinka {
@@ -24,8 +25,8 @@ public:
 class AmigosWindow : public Form, public AmigosForm {
 public:
     // Screen readers are told what its controls, and the Help and About windows' controls, are through
-    // `annotations`.
-    AmigosWindow(WindowsDesktop& desktop, Annotations& annotations);
+    // `annotations`; `shell` opens About's web address.
+    AmigosWindow(WindowsDesktop& desktop, Shell& shell, Annotations& annotations);
     // The handlers that the window's events run; until then events do nothing.
     void attach(Amigos& amigos) { amigos_ = &amigos; }
     // Sees each message first.
@@ -57,6 +58,7 @@ private:
     void run_pending_clicks();
 
     WindowsDesktop& desktop_;
+    Shell& shell_;
     Annotations& annotations_;
     Amigos* amigos_ = nullptr;
     MainWindowFollower* follower_ = nullptr;

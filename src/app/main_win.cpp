@@ -85,9 +85,10 @@ int run(const wchar_t* command_line, int show_command) {
     traced("CoInitializeEx, so EchoLink's object cannot be made", apartment.result());
     use_busy_message_filter();
     WindowsDesktop desktop;
+    Shell shell;
     // The system's annotation service, made at the first request, once the window has shown.
     Annotations annotations(system_annotation_service);
-    AmigosWindow window(desktop, annotations);
+    AmigosWindow window(desktop, shell, annotations);
     if (!window.create()) return kNoMainWindow;
     WindowsClock clock;
     ConnectionHistory history(window.hwnd(), current_folder(), clock, system_taskbar_list, annotations,

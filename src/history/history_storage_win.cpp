@@ -2,7 +2,7 @@
 
 #include "history/history_line.h"
 #include "history/windows_clock_win.h"
-#include "winlib/windows_desktop_win.h"
+#include "winlib/system_message_win.h"
 
 namespace relinka {
 

@@ -6,8 +6,8 @@
 
 #include "history/history_line.h"
 #include "winlib/clipboard_win.h"
+#include "winlib/system_message_win.h"
 #include "winlib/twips_win.h"
-#include "winlib/windows_desktop_win.h"
 
 namespace relinka {
 

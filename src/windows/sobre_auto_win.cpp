@@ -6,7 +6,7 @@ LRESULT SobreAutoWindow::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
         switch (LOWORD(wparam)) {
             case kSobreCommand1:  // the shell's answer is not looked at; the window stays open
-                desktop_.shell_execute(hwnd(), L"open", kAuthorWebAddress, L"", L"", SW_SHOWNORMAL);
+                shell_.execute(hwnd(), L"open", kAuthorWebAddress, L"", L"", SW_SHOWNORMAL);
                 return 0;
             case kSobreRet:
                 close();

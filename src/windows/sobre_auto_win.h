@@ -7,7 +7,7 @@
 #include "windows/texts.h"
 #include "winlib/control_table.h"
 #include "winlib/modal_form_win.h"
-#include "winlib/windows_desktop_win.h"
+#include "winlib/shell_open_win.h"
 
 namespace relinka {
 
@@ -54,14 +54,14 @@ inline constexpr std::array kSobreAutoControls{
 
 class SobreAutoWindow : public ModalForm {
 public:
-    explicit SobreAutoWindow(WindowsDesktop& desktop)
-        : ModalForm(kSobreAutoForm, kSobreAutoControls), desktop_(desktop) {}
+    // `shell` opens the author's web page.
+    explicit SobreAutoWindow(Shell& shell) : ModalForm(kSobreAutoForm, kSobreAutoControls), shell_(shell) {}
 
 protected:
     LRESULT handle(UINT message, WPARAM wparam, LPARAM lparam) override;
 
 private:
-    WindowsDesktop& desktop_;
+    Shell& shell_;
 };
 
 }  // namespace relinka

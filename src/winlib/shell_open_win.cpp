@@ -41,6 +41,15 @@ DWORD WINAPI open_file(void* parameter) {
 
 }  // namespace
 
+void Shell::execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                    const wchar_t* directory, int show) {
+    // shell32 is large and only the About window's link needs it: it is loaded at the first press, not
+    // at start-up.
+    static auto* const shell_execute_w =
+        function_of<decltype(ShellExecuteW)>(load_system_library(L"shell32.dll"), "ShellExecuteW");
+    if (shell_execute_w) shell_execute_w(owner, operation, file, parameters, directory, show);
+}
+
 void open_in_background(const std::wstring& file, HWND window, UINT failed) {
     auto* opening = new Opening{file, window, failed};
     if (const HANDLE thread = CreateThread(nullptr, 0, open_file, opening, 0, nullptr)) {

@@ -30,7 +30,7 @@ bool write_stations(const std::wstring& folder, const std::wstring& prefix) {
 }
 
 MainWindowHere::MainWindowHere(WindowsDesktop& desktop)
-    : window(desktop, annotations),
+    : window(desktop, shell, annotations),
       amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
           return ComEchoLink::create(std::move(on_closing));
       }) {

@@ -29,6 +29,7 @@ struct MainWindowHere {
     void supervise(const std::wstring& prefix);
 
     Annotations annotations{system_annotation_service};  // as relinka.exe has it
+    Shell shell;
     AmigosWindow window;
     Amigos amigos;
     bool made = false;  // false when Windows would not make the window; the rest is then not done

@@ -14,15 +14,15 @@
 
 namespace relinka::testing {
 
-class RecordingShell : public WindowsDesktop {
+class RecordingShell : public Shell {
 public:
     struct Call {
         HWND owner;
         std::wstring operation, file, parameters, directory;
         int show;
     };
-    void shell_execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
-                       const wchar_t* directory, int show) override {
+    void execute(HWND owner, const wchar_t* operation, const wchar_t* file, const wchar_t* parameters,
+                 const wchar_t* directory, int show) override {
         calls.push_back({owner, operation, file, parameters, directory, show});
     }
     std::vector<Call> calls;
@@ -31,10 +31,11 @@ public:
 struct LoadedWindow {
     Trace trace;
     FakeDesktop desktop{trace};
+    WindowsDesktop boxes;  // the owner of the message boxes the fake desktop would show
     RecordingShell shell;
     ComPtr<FakeAnnotationService> service = FakeAnnotationService::make();
     Annotations annotations{service->maker()};
-    AmigosWindow window{shell, annotations};
+    AmigosWindow window{boxes, shell, annotations};
     FakeEchoLink::Station station;
     Amigos amigos{window, desktop, [this](std::function<void()>) -> std::unique_ptr<EchoLink> {
                       return std::make_unique<FakeEchoLink>(trace, station);

@@ -109,10 +109,11 @@ TEST(ScreenReader, WindowsOwnProxiesNameTheMainWindowsControlsThatTheProgramLeav
 // Nothing is asked of the system before the first paint, not even for its service; what is asked once
 // the window has shown starts from what the controls show then.
 TEST(ScreenReader, TheControlsAreDescribedOnlyOnceTheWindowHasShown) {
+    WindowsDesktop desktop;
     RecordingShell shell;
     const auto service = FakeAnnotationService::make();
     Annotations annotations(service->maker());
-    AmigosWindow window(shell, annotations);
+    AmigosWindow window(desktop, shell, annotations);
     ASSERT_TRUE(window.create());
     window.SetTimerEnabled(true);
     window.SetLabel(2, L"conectado");

@@ -69,8 +69,8 @@ void expect_playing(HWND control, COLORREF around, const char* name) {
 
 TEST(Animations, PlayInTheirWindows) {
     {
-        WindowsDesktop shell;
-        Shown<SobreAutoWindow, WindowsDesktop> about(shell);
+        Shell shell;
+        Shown<SobreAutoWindow, Shell> about(shell);
         expect_playing(about.window.control(kSobreAniGIF2), GetSysColor(COLOR_BTNFACE), "About mast");
     }
     LoadedWindow loaded;
@@ -266,8 +266,8 @@ void tell(HWND window, const ScreenNotice& notice, bool seen) {
 // frame it showed.
 TEST(Animations, RestWhileNobodySeesTheScreenAndGoOnFromTheFrameTheyShowed) {
     LoadedWindow loaded;
-    WindowsDesktop shell;
-    Shown<SobreAutoWindow, WindowsDesktop> about(shell);
+    Shell shell;
+    Shown<SobreAutoWindow, Shell> about(shell);
     const struct {
         const char* name;
         HWND control;
@@ -314,8 +314,8 @@ TEST(Animations, RestUntilTheSessionIsUnlockedAndTheDisplayOn) {
 // Nobody sees a hidden window's pictures either: About hidden rests, and shown again goes on from the
 // frame it showed.
 TEST(Animations, RestWhileTheirWindowIsHiddenAndGoOnFromTheFrameTheyShowed) {
-    WindowsDesktop shell;
-    Shown<SobreAutoWindow, WindowsDesktop> about(shell);
+    Shell shell;
+    Shown<SobreAutoWindow, Shell> about(shell);
     const HWND mast = about.window.control(kSobreAniGIF2);
     const auto frames = frames_of(mast, IDG_ABOUT_MAST, GetSysColor(COLOR_BTNFACE));
     const std::vector<COLORREF> before = shown_by(mast);
@@ -346,8 +346,8 @@ TEST(Animations, MakeTheirFramesAgainForANewSize) {
 // and under the picture's transparent pixels alike. (Windows tells the top-level windows; a form hands
 // WM_SYSCOLORCHANGE on to its controls.)
 TEST(Animations, MakeTheirFramesAgainOnTheSystemsNewColours) {
-    WindowsDesktop shell;
-    Shown<SobreAutoWindow, WindowsDesktop> about(shell);
+    Shell shell;
+    Shown<SobreAutoWindow, Shell> about(shell);
     const HWND mast = about.window.control(kSobreAniGIF2);
     const int face = COLOR_BTNFACE;
     const COLORREF was = GetSysColor(face), now = RGB(200, 100, 50);

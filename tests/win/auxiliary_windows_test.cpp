@@ -81,8 +81,8 @@ TEST(AjudaWindow, IsTheFormOfItsTable) {
 }
 
 TEST(SobreAutoWindow, IsTheFormOfItsTable) {
-    WindowsDesktop shell;
-    Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
+    Shell shell;
+    Shown<SobreAutoWindow, Shell> shown(shell);
     const SobreAutoWindow& window = shown.window;
     ASSERT_EQ(window.dpi(), 96);
     expect_window(window.hwnd(), kSobreWindow);
@@ -141,8 +141,8 @@ TEST(AuxiliaryWindows, TabWalksFromRetornarThroughTheControlsThatTakeTheFocus) {
         EXPECT_EQ(text_of(window.control(kAjudaText1)), kHelpText) << "Tab typed into the help text";
     }
     {
-        WindowsDesktop shell;
-        Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
+        Shell shell;
+        Shown<SobreAutoWindow, Shell> shown(shell);
         const SobreAutoWindow& window = shown.window;
         const HWND order[] = {window.control(kSobreRet), window.control(kSobreCommand1),
                               window.control(kSobreRet)};
@@ -293,11 +293,10 @@ TEST(SobreAutoWindow, VisitarServidorCallsTheShellAtEachPressAndStaysOpen) {
 }
 
 // The shell is loaded at the first call, not at start-up: that call still reaches it.
-TEST(WindowsDesktop, ShellExecuteRunsWhatItIsGiven) {
+TEST(Shell, ExecuteRunsWhatItIsGiven) {
     const std::wstring folder = fresh_directory();
-    WindowsDesktop desktop;
-    desktop.shell_execute(nullptr, L"open", L"cmd.exe", L"/c echo aberto> sinal.txt", folder.c_str(),
-                          SW_HIDE);
+    Shell shell;
+    shell.execute(nullptr, L"open", L"cmd.exe", L"/c echo aberto> sinal.txt", folder.c_str(), SW_HIDE);
     EXPECT_TRUE(wait_until(
         [&] { return GetFileAttributesW((folder + L"\\sinal.txt").c_str()) != INVALID_FILE_ATTRIBUTES; },
         10000));
@@ -306,8 +305,8 @@ TEST(WindowsDesktop, ShellExecuteRunsWhatItIsGiven) {
 // Each opening once kept a copy of the About window's picture behind (46 KB): it was decoded from a
 // stream that a reference too many kept alive.
 TEST(SobreAutoWindow, OpeningItAgainAndAgainLeavesNothingBehind) {
-    WindowsDesktop shell;
-    const auto open_and_close = [&] { Shown<SobreAutoWindow, WindowsDesktop> shown(shell); };
+    Shell shell;
+    const auto open_and_close = [&] { Shown<SobreAutoWindow, Shell> shown(shell); };
     for (int opening = 0; opening < 5; ++opening) open_and_close();
     const ProcessCounters before = count_this_process();
     constexpr int kOpenings = 30;
@@ -325,8 +324,8 @@ TEST(AuxiliaryWindows, Screenshots) {
         save_screenshot(shown.window.hwnd(), L"ajuda.png");
     }
     {
-        WindowsDesktop shell;
-        Shown<SobreAutoWindow, WindowsDesktop> shown(shell);
+        Shell shell;
+        Shown<SobreAutoWindow, Shell> shown(shell);
         pump_for(400);  // a few frames of the mast
         save_screenshot(shown.window.hwnd(), L"sobre_auto.png");
     }

@@ -133,7 +133,7 @@ TEST(DpiChange, TheHelpWindowLaysOutAsIfMadeAtTheNewResolutionAndBack) {
 TEST(DpiChange, TheAboutWindowLaysOutAsIfMadeAtTheNewResolutionAndBack) {
     expect_follows_the_resolution(kSobreAutoForm, kSobreAutoControls,
                                   [](const Screen& screen, const auto& use) {
-                                      WindowsDesktop shell;
+                                      Shell shell;
                                       with_modal<SobreAutoWindow>(screen, use, shell);
                                   });
 }

@@ -13,6 +13,8 @@
 #include "core/fakes.h"
 #include "friends/friends_file.h"
 #include "support/wine_support.h"
+#include "winlib/code_page_win.h"
+#include "winlib/system_message_win.h"
 #include "winlib/unique_win.h"
 #include "winlib/windows_desktop_win.h"
 

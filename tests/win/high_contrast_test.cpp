@@ -76,7 +76,7 @@ std::vector<Caption> every_caption(const Screen& screen) {
         measure("amigos", loaded.window, kAmigosControls, captions);
     }
     measure("Ajuda", *opened<AjudaWindow>(screen), kAjudaControls, captions);
-    WindowsDesktop shell;
+    Shell shell;
     measure("sobre_auto", *opened<SobreAutoWindow>(screen, shell), kSobreAutoControls, captions);
     return captions;
 }

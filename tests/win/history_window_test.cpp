@@ -66,10 +66,11 @@ struct WatchedWindow {
 
     Trace trace;
     FakeDesktop desktop{trace};
-    WindowsDesktop shell;
+    WindowsDesktop boxes;
+    Shell shell;
     ComPtr<FakeAnnotationService> service = FakeAnnotationService::make();
     Annotations annotations{service->maker()};
-    AmigosWindow window{shell, annotations};
+    AmigosWindow window{boxes, shell, annotations};
     FakeEchoLink::Station station;
     ComPtr<FakeTaskbarList> taskbar = FakeTaskbarList::make();
     WindowsClock clock;
