@@ -3,13 +3,15 @@
 #include "history/history_line.h"
 #include "history/history_text.h"
 #include "resources.h"
+#include "winlib/private_messages_win.h"
 #include "winlib/trace_win.h"
 
 namespace relinka {
 
 namespace {
 
-constexpr UINT kHistoryNews = WM_APP + 49;  // posted by the history's thread
+// Posted by the history's thread; the main window's own messages come after its clicks' (kFirstFreeMessage).
+constexpr UINT kHistoryNews = kFirstFreeMessage + 1;
 // A timer comes after every paint waiting: the files are read once the window has painted.
 constexpr UINT_PTR kStartWriting = 2;  // beside the main window's Timer1
 // Windows gives a program about 5 s once the session ends; the end of the run is written within this.

@@ -1,7 +1,6 @@
 // relinka.exe: start-up, the message loop, and the end.
 #include <windows.h>
 
-#include <cstdlib>
 #include <exception>
 
 #include "app/amigos.h"
@@ -132,13 +131,6 @@ int run(const wchar_t* command_line, int show_command) {
 
 }  // namespace
 }  // namespace relinka
-
-// The C++ library's own end for an exception nobody catches writes the exception's type, demangled, to a
-// console that a window program has not got: this end says nothing either, and keeps the demangler (some
-// 46 KB) out of relinka.exe.
-namespace __gnu_cxx {
-void __verbose_terminate_handler() { std::abort(); }
-}  // namespace __gnu_cxx
 
 // `show_command` is how the shortcut asks for the window: a shortcut set to start minimized gives
 // SW_SHOWMINNOACTIVE. The command line is empty but where Windows starts Relinka again (restart.h).

@@ -14,6 +14,7 @@
 #include "resources.h"
 #include "winlib/control_table.h"
 #include "winlib/form_win.h"
+#include "winlib/private_messages_win.h"
 
 namespace relinka {
 
@@ -67,7 +68,7 @@ public:
 class HistoricoWindow : public Form {
 public:
     // Posted with the system's error code when "Abrir arquivo" could not open the file.
-    static constexpr UINT kOpenFailed = WM_APP + 48;
+    static constexpr UINT kOpenFailed = kFirstFreeMessage;
 
     explicit HistoricoWindow(HistorySource& source)
         : Form(kHistoricoForm, kHistoricoControls), source_(source) {}

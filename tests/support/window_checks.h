@@ -23,9 +23,11 @@ void expect_font(HWND control, const FontSpec& wanted, int dpi);
 // Every control of a form at 96 dpi against its row of the form's table: its place (1 pixel a 15 twips),
 // its caption and font where it shows text, a label's caption whole within it (but for the labels
 // `captions_wider` lists, drawn so on purpose), a button's face in its colour, and the window's children in
-// the table's order, which is the tab order, with those kept beneath the others last.
+// the table's order, which is the tab order, with those kept beneath the others last. The labels
+// `captions_of_their_own` lists are given their captions as the window runs, not by the table.
 void expect_controls_as_in_table(const Form& form, std::span<const ControlSpec> table,
-                                 std::initializer_list<int> captions_wider = {});
+                                 std::initializer_list<int> captions_wider = {},
+                                 std::initializer_list<int> captions_of_their_own = {});
 // A key pressed and released on `focus`, through the program's own message handling.
 void press(HWND focus, WPARAM key);
 // A pixel of a window after it has painted.

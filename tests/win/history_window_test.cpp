@@ -100,7 +100,7 @@ TEST(HistoryWindow, OpensFromTheSystemMenuAndFollowsTheSupervision) {
     EXPECT_TRUE(IsWindowEnabled(rig.window.hwnd())) << "modeless: the main window still takes input";
     EXPECT_EQ(rig.open_from_the_system_menu(), shown) << "one at a time";
     ASSERT_TRUE(rig.history->window());
-    expect_controls_as_in_table(*rig.history->window(), kHistoricoControls);
+    expect_controls_as_in_table(*rig.history->window(), kHistoricoControls, {}, {kHistoricoFileState});
 
     EXPECT_TRUE(rig.shows(kHistoricoStations, 1, 2, L"desconectado"));
     const Row first = {L"1", L"PU2ABC", L"conectado"};

@@ -120,7 +120,8 @@ TEST(Installer, InstallsUpgradesAndUninstallsKeepingWhatRelinkaWrote) {
     EXPECT_GE(registered_number(L"EstimatedSize") * 1024, file_bytes(program).value_or("").size());
 
     // The operator's list, and a file Relinka keeps beside it.
-    const std::string friends = "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n", history = "kept\r\n";
+    const std::string friends = "PU2ABC\r\n\r\n\r\n\r\n\r\n\r\n\r\n\r\n";
+    std::string history = "kept\r\n";
     write_bytes(folder + L"\\amigos.txt", friends);
     write_bytes(folder + L"\\historico.txt", history);
     {
@@ -143,6 +144,9 @@ TEST(Installer, InstallsUpgradesAndUninstallsKeepingWhatRelinkaWrote) {
         PostMessageW(relinka.main_window(), WM_CLOSE, 0, 0);
         ASSERT_TRUE(relinka.ended_within(10000));
     }
+    // Relinka itself wrote its start and end after what was there.
+    history = file_bytes(folder + L"\\historico.txt").value_or("");
+    EXPECT_TRUE(history.starts_with("kept\r\n"));
 
     ASSERT_EQ(run_with_descendants(install), 0u);
     EXPECT_EQ(file_bytes(folder + L"\\amigos.txt"), friends);
