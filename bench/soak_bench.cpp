@@ -81,12 +81,12 @@ private:
 };
 
 // The real desktop, but the tick's sleep does not wait and its message is answered as soon as it shows.
-class SoakDesktop : public WindowsDesktop {
+class SoakDesktop : public SystemDesktop {
 public:
     void sleep(unsigned) override {}
     int message_box(std::wstring_view text, std::wstring_view title, unsigned style) override {
         CloseWhenShown::arm(L"#32770", nullptr, WM_COMMAND, IDOK);
-        return WindowsDesktop::message_box(text, title, style);
+        return SystemDesktop::message_box(text, title, style);
     }
 };
 

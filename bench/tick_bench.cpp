@@ -24,7 +24,7 @@ using namespace relinka::testing;
 namespace {
 
 // The real desktop, but the tick's wait before a connect request returns at once.
-class NoWaitDesktop : public WindowsDesktop {
+class NoWaitDesktop : public SystemDesktop {
 public:
     void sleep(unsigned) override {}
 };

@@ -36,7 +36,7 @@ add_library(relinka_win STATIC
     src/winlib/trace_win.cpp
     src/winlib/visual_style_win.cpp
     src/winlib/window_win.cpp
-    src/winlib/windows_desktop_win.cpp
+    src/app/system_desktop_win.cpp
     src/windows/ajuda_win.cpp
     src/windows/historico_win.cpp
     src/windows/sobre_auto_win.cpp

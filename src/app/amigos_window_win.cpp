@@ -41,7 +41,7 @@ std::wstring text_of(HWND control) {
 
 }  // namespace
 
-AmigosWindow::AmigosWindow(WindowsDesktop& desktop, Shell& shell, Annotations& annotations)
+AmigosWindow::AmigosWindow(SystemDesktop& desktop, Shell& shell, Annotations& annotations)
     : Form(kAmigosForm, kAmigosControls), desktop_(desktop), shell_(shell), annotations_(annotations) {
     describe_with(annotations);
 }

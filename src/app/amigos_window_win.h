@@ -5,12 +5,12 @@
 #include "app/amigos_form.h"
 #include "app/amigos_layout.h"
 #include "app/pending_clicks.h"
+#include "app/system_desktop_win.h"
 #include "winlib/annotations_win.h"
 #include "winlib/form_win.h"
 #include "winlib/modal_form_win.h"
 #include "winlib/screen_watch_win.h"
 #include "winlib/shell_open_win.h"
-#include "winlib/windows_desktop_win.h"
 
 namespace relinka {
 
@@ -26,7 +26,7 @@ class AmigosWindow : public Form, public AmigosForm {
 public:
     // Screen readers are told what its controls, and the Help and About windows' controls, are through
     // `annotations`; `shell` opens About's web address.
-    AmigosWindow(WindowsDesktop& desktop, Shell& shell, Annotations& annotations);
+    AmigosWindow(SystemDesktop& desktop, Shell& shell, Annotations& annotations);
     // The handlers that the window's events run; until then events do nothing.
     void attach(Amigos& amigos) { amigos_ = &amigos; }
     // Sees each message first.
@@ -57,7 +57,7 @@ private:
     void post_pending_clicks();
     void run_pending_clicks();
 
-    WindowsDesktop& desktop_;
+    SystemDesktop& desktop_;
     Shell& shell_;
     Annotations& annotations_;
     Amigos* amigos_ = nullptr;

@@ -9,6 +9,7 @@
 #include "app/echolink_unreachable.h"
 #include "app/exit_codes.h"
 #include "app/restart_win.h"
+#include "app/system_desktop_win.h"
 #include "echolink/busy_message_filter_win.h"
 #include "echolink/com_echolink_win.h"
 #include "echolink/echolink_processes_win.h"
@@ -18,7 +19,6 @@
 #include "winlib/shell_open_win.h"
 #include "winlib/system_library_win.h"
 #include "winlib/trace_win.h"
-#include "winlib/windows_desktop_win.h"
 
 namespace relinka {
 namespace {
@@ -83,7 +83,7 @@ int run(const wchar_t* command_line, int show_command) {
     const ComApartment apartment;
     traced("CoInitializeEx, so EchoLink's object cannot be made", apartment.result());
     use_busy_message_filter();
-    WindowsDesktop desktop;
+    SystemDesktop desktop;
     Shell shell;
     // The system's annotation service, made at the first request, once the window has shown.
     Annotations annotations(system_annotation_service);

@@ -29,7 +29,7 @@ bool write_stations(const std::wstring& folder, const std::wstring& prefix) {
     return write_bytes(folder + L"\\amigos.txt", list);
 }
 
-MainWindowHere::MainWindowHere(WindowsDesktop& desktop)
+MainWindowHere::MainWindowHere(SystemDesktop& desktop)
     : window(desktop, shell, annotations),
       amigos(window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
           return ComEchoLink::create(std::move(on_closing));

@@ -7,8 +7,8 @@
 
 #include "app/amigos.h"
 #include "app/amigos_window_win.h"
+#include "app/system_desktop_win.h"
 #include "winlib/annotations_win.h"
-#include "winlib/windows_desktop_win.h"
 
 namespace relinka::testing {
 
@@ -24,7 +24,7 @@ bool write_stations(const std::wstring& folder, const std::wstring& prefix);
 // The main window and its handlers in this process, as relinka.exe makes them, with EchoLink's object
 // (the stand-in) and the timer stopped: the benchmark ticks by itself.
 struct MainWindowHere {
-    explicit MainWindowHere(WindowsDesktop& desktop);
+    explicit MainWindowHere(SystemDesktop& desktop);
     // The eight stations of `prefix` typed into their boxes and ticked.
     void supervise(const std::wstring& prefix);
 

@@ -31,7 +31,7 @@ public:
 struct LoadedWindow {
     Trace trace;
     FakeDesktop desktop{trace};
-    WindowsDesktop boxes;  // the owner of the message boxes the fake desktop would show
+    SystemDesktop boxes;  // the owner of the message boxes the fake desktop would show
     RecordingShell shell;
     ComPtr<FakeAnnotationService> service = FakeAnnotationService::make();
     Annotations annotations{service->maker()};

@@ -109,7 +109,7 @@ TEST(ScreenReader, WindowsOwnProxiesNameTheMainWindowsControlsThatTheProgramLeav
 // Nothing is asked of the system before the first paint, not even for its service; what is asked once
 // the window has shown starts from what the controls show then.
 TEST(ScreenReader, TheControlsAreDescribedOnlyOnceTheWindowHasShown) {
-    WindowsDesktop desktop;
+    SystemDesktop desktop;
     RecordingShell shell;
     const auto service = FakeAnnotationService::make();
     Annotations annotations(service->maker());

@@ -1,5 +1,5 @@
 // amigos.txt on a real disk: "Gravar amigos", "Ler amigos" and the start-up fill with the real
-// WindowsDesktop, each test in a fresh working directory of its own.
+// SystemDesktop, each test in a fresh working directory of its own.
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <shellapi.h>
@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "app/system_desktop_win.h"
 #include "core/fakes.h"
 #include "friends/friends_file.h"
 #include "support/wine_support.h"
 #include "winlib/code_page_win.h"
 #include "winlib/system_message_win.h"
 #include "winlib/unique_win.h"
-#include "winlib/windows_desktop_win.h"
 
 namespace relinka::testing {
 namespace {
@@ -28,7 +28,7 @@ const UINT kCrashed = 99;
 
 // The real desktop, except that a message box goes into the trace instead of waiting for a click, and
 // that a test may put a disk of its own in place of WriteFile.
-class RecordingDesktop : public WindowsDesktop {
+class RecordingDesktop : public SystemDesktop {
 public:
     using Disk = std::function<BOOL(HANDLE file, const void* data, DWORD size, DWORD* written)>;
 
@@ -43,7 +43,7 @@ public:
 
 protected:
     BOOL write_file(HANDLE file, const void* data, DWORD size, DWORD* written) override {
-        return disk ? disk(file, data, size, written) : WindowsDesktop::write_file(file, data, size, written);
+        return disk ? disk(file, data, size, written) : SystemDesktop::write_file(file, data, size, written);
     }
 
 private:
@@ -507,14 +507,14 @@ TEST_F(FriendsFiles, SaveIntoADirectoryThatTakesNoNewFileKeepsTheOldOneAndSaysWh
     EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
     EXPECT_EQ(rig.desktop.messages, std::vector<std::wstring>{kNotSaved + system_message(refusal)});
 
-    WindowsDesktop desktop;
+    SystemDesktop desktop;
     EXPECT_EQ(desktop.replace_file(kFriendsFile, "PU2NEW\r\n"), system_message(refusal));
     EXPECT_EQ(file_bytes(kFriendsFile), old);
     EXPECT_EQ(entries(), std::set<std::wstring>{kFriendsFile});
 }
 
 TEST_F(FriendsFiles, ReplaceInAFolderThatIsNotThereSaysWhyAndMakesNothing) {
-    WindowsDesktop desktop;
+    SystemDesktop desktop;
     const auto reason = desktop.replace_file(L"missing\\amigos.txt", "PU2NEW\r\n");
     ASSERT_TRUE(reason);
     EXPECT_TRUE(*reason == system_message(ERROR_DIRECTORY) || *reason == system_message(ERROR_PATH_NOT_FOUND))

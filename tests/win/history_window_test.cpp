@@ -66,7 +66,7 @@ struct WatchedWindow {
 
     Trace trace;
     FakeDesktop desktop{trace};
-    WindowsDesktop boxes;
+    SystemDesktop boxes;
     Shell shell;
     ComPtr<FakeAnnotationService> service = FakeAnnotationService::make();
     Annotations annotations{service->maker()};

@@ -1,4 +1,4 @@
-#include "winlib/windows_desktop_win.h"
+#include "app/system_desktop_win.h"
 
 #include <string>
 
@@ -30,21 +30,21 @@ private:
 
 }  // namespace
 
-void WindowsDesktop::beep() { MessageBeep(MB_OK); }
+void SystemDesktop::beep() { MessageBeep(MB_OK); }
 
-void WindowsDesktop::sleep(unsigned milliseconds) { wait_answering(milliseconds); }
+void SystemDesktop::sleep(unsigned milliseconds) { wait_answering(milliseconds); }
 
-int WindowsDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
+int SystemDesktop::message_box(std::wstring_view text, std::wstring_view title, unsigned style) {
     return MessageBoxW(message_box_owner_, std::wstring(text).c_str(), std::wstring(title).c_str(), style);
 }
 
-std::wstring WindowsDesktop::upper_case(std::wstring_view text) {
+std::wstring SystemDesktop::upper_case(std::wstring_view text) {
     std::wstring upper(text);
     if (!upper.empty()) CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
     return upper;
 }
 
-std::wstring WindowsDesktop::program_name() {
+std::wstring SystemDesktop::program_name() {
     wchar_t path[MAX_PATH];
     const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
     std::wstring name(path, length);
@@ -56,12 +56,12 @@ std::wstring WindowsDesktop::program_name() {
 
 // The request belongs to this thread, the user-interface thread, which lives as long as the program. Never
 // ES_DISPLAY_REQUIRED: a station PC's screen may go dark.
-void WindowsDesktop::keep_system_awake(bool awake) {
+void SystemDesktop::keep_system_awake(bool awake) {
     if (!SetThreadExecutionState(awake ? ES_SYSTEM_REQUIRED | ES_CONTINUOUS : ES_CONTINUOUS))
         trace_failure("SetThreadExecutionState: the PC may sleep as it chooses", E_FAIL);
 }
 
-bool WindowsDesktop::find_normal_file(std::wstring_view name) {
+bool SystemDesktop::find_normal_file(std::wstring_view name) {
     WIN32_FIND_DATAW found;
     UniqueFind search(FindFirstFileW(std::wstring(name).c_str(), &found));
     if (!search) return false;
@@ -71,14 +71,14 @@ bool WindowsDesktop::find_normal_file(std::wstring_view name) {
     return false;
 }
 
-std::unique_ptr<ByteSource> WindowsDesktop::open_for_reading(std::wstring_view name) {
+std::unique_ptr<ByteSource> SystemDesktop::open_for_reading(std::wstring_view name) {
     UniqueFile file(CreateFileW(std::wstring(name).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                 nullptr, OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return nullptr;
     return std::make_unique<FileSource>(std::move(file));
 }
 
-std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name, std::string_view bytes) {
+std::optional<std::wstring> SystemDesktop::replace_file(std::wstring_view name, std::string_view bytes) {
     const DWORD error = replace_file_contents(
         std::wstring(name), bytes, [this](HANDLE file, const void* data, DWORD size, DWORD* written) {
             return write_file(file, data, size, written);
@@ -87,14 +87,14 @@ std::optional<std::wstring> WindowsDesktop::replace_file(std::wstring_view name,
     return system_message(error);
 }
 
-BOOL WindowsDesktop::write_file(HANDLE file, const void* data, DWORD size, DWORD* written) {
+BOOL SystemDesktop::write_file(HANDLE file, const void* data, DWORD size, DWORD* written) {
     return WriteFile(file, data, size, written, nullptr);
 }
 
-std::optional<std::wstring> WindowsDesktop::to_ansi(std::wstring_view text, std::string& bytes) {
+std::optional<std::wstring> SystemDesktop::to_ansi(std::wstring_view text, std::string& bytes) {
     return to_code_page(GetACP(), text, bytes);
 }
 
-std::wstring WindowsDesktop::from_ansi(std::string_view bytes) { return from_code_page(CP_ACP, bytes); }
+std::wstring SystemDesktop::from_ansi(std::string_view bytes) { return from_code_page(CP_ACP, bytes); }
 
 }  // namespace relinka

@@ -1,12 +1,12 @@
 #pragma once
-// The desktop services of Windows itself.
+// The handlers' desktop (desktop.h) as Windows gives it.
 #include <windows.h>
 
 #include "app/desktop.h"
 
 namespace relinka {
 
-class WindowsDesktop : public Desktop {
+class SystemDesktop : public Desktop {
 public:
     // The window that owns the message boxes: the program's uppermost window (the main window, or the
     // Help or About window while it is open), so that while a box is open no window of the program
