@@ -40,7 +40,6 @@ public:
 
     void gravar_Click();  // "Gravar amigos"
     void ler_Click();     // "Ler amigos"
-    bool ExisteArquivo(std::wstring_view Arquivo);
 
     void Command3_Click();  // "Ajuda"
     void sobre_Click();     // "Sobre"

@@ -38,4 +38,18 @@ FriendsLines read_friends_lines(ByteSource& file) {
     return lines;
 }
 
+bool ExisteArquivo(FileStorage& storage, std::wstring_view Arquivo) {
+    return storage.find_normal_file(Arquivo);
+}
+
+FriendsLines read_friends_file(FileStorage& storage) {
+    FriendsLines lines;
+    if (auto file = storage.open_for_reading(kFriendsFile)) lines = read_friends_lines(*file);
+    return lines;
+}
+
+std::optional<std::wstring> write_friends_file(FileStorage& storage, const FriendsLines& lines) {
+    return storage.replace_file(kFriendsFile, friends_file_bytes(lines));
+}
+
 }  // namespace relinka

@@ -19,8 +19,8 @@
 namespace {
 
 using relinka::FriendsLines;
+using relinka::kFriendsLines;
 using relinka::kLongestLine;
-using relinka::kSlots;
 
 constexpr std::size_t kLargestFile = 10 * kLongestLine;  // enough for several lines past the cut
 
@@ -35,13 +35,13 @@ FriendsLines reference_lines(const std::string& bytes, std::size_t& eighth_end) 
     FriendsLines lines;
     eighth_end = std::string::npos;
     std::size_t at = 0;
-    for (int line = 0; line < kSlots && at < bytes.size(); ++line) {
+    for (int line = 0; line < kFriendsLines && at < bytes.size(); ++line) {
         const std::size_t cr = bytes.find('\r', at);
         const std::size_t end = cr == std::string::npos ? bytes.size() : cr;
         lines[line] = bytes.substr(at, std::min(end - at, kLongestLine));
         if (cr == std::string::npos) break;
         at = cr + 1;
-        if (line == kSlots - 1) eighth_end = at;
+        if (line == kFriendsLines - 1) eighth_end = at;
         if (at < bytes.size() && bytes[at] == '\n') ++at;
     }
     return lines;

@@ -267,7 +267,7 @@ TEST_F(FriendsFiles, OnlyAnOrdinaryOrReadOnlyFileCountsAsTheFriendsFile) {
         }
 
         FilesRig rig;
-        EXPECT_EQ(rig.amigos.ExisteArquivo(kFriendsFile), c.counts);
+        EXPECT_EQ(ExisteArquivo(rig.desktop, kFriendsFile), c.counts);
 
         rig.type_in_every_box(L"typed");
         rig.amigos.Form_Load();

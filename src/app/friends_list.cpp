@@ -7,7 +7,7 @@
 
 namespace relinka {
 
-bool Amigos::ExisteArquivo(std::wstring_view Arquivo) { return desktop_.find_normal_file(Arquivo); }
+static_assert(kFriendsLines == kSlots, "amigos.txt holds one line a station slot");
 
 void Amigos::gravar_Click() {
     unless_ended([&] {
@@ -17,7 +17,7 @@ void Amigos::gravar_Click() {
         for (int slot = 1; slot <= kSlots && !reason; ++slot)
             reason = desktop_.to_ansi(form_.Text(slot), lines[slot - 1]);
         // Written aside and put in place in one step: a failure leaves the old list untouched.
-        if (!reason) reason = desktop_.replace_file(kFriendsFile, friends_file_bytes(lines));
+        if (!reason) reason = write_friends_file(desktop_, lines);
         if (reason)
             ask(L"A lista de amigos não foi gravada em amigos.txt.\n\n" + *reason, L"Relinka",
                 kOkOnly | kExclamation);
@@ -26,7 +26,7 @@ void Amigos::gravar_Click() {
 
 void Amigos::ler_Click() {
     unless_ended([&] {
-        if (!ExisteArquivo(kFriendsFile)) {
+        if (!ExisteArquivo(desktop_, kFriendsFile)) {
             ask(L"Grave os amigos primeiro!", L"Relinka", kOkOnly);
             return;
         }
@@ -34,16 +34,14 @@ void Amigos::ler_Click() {
     });
 }
 
-// A file that is there but cannot be opened reads as eight empty lines.
 void Amigos::fill_boxes_from_friends_file() {
-    FriendsLines lines;
-    if (auto file = desktop_.open_for_reading(kFriendsFile)) lines = read_friends_lines(*file);
+    const FriendsLines lines = read_friends_file(desktop_);
     for (int slot = 1; slot <= kSlots; ++slot) form_.SetText(slot, desktop_.from_ansi(lines[slot - 1]));
 }
 
 // Ticks every slot whose box received something, blanks included; never unticks.
 void Amigos::fill_slots_at_start_up() {
-    if (!ExisteArquivo(kFriendsFile)) return;
+    if (!ExisteArquivo(desktop_, kFriendsFile)) return;
     fill_boxes_from_friends_file();
     for (int slot = 1; slot <= kSlots; ++slot)
         if (!form_.Text(slot).empty()) form_.SetCheck(slot, 1);
