@@ -1,7 +1,4 @@
-# Native Linux build: the portable core's unit tests under AddressSanitizer and UBSan.
-set(sanitizers -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
-target_compile_options(relinka_core PRIVATE ${sanitizers})
-target_link_options(relinka_core PUBLIC ${sanitizers})
+# Native Linux build: the portable libraries' unit tests under AddressSanitizer and UBSan.
 
 add_executable(core_tests
     tests/core/startup_test.cpp
@@ -17,7 +14,7 @@ add_executable(core_tests
 )
 target_compile_options(core_tests PRIVATE ${sanitizers} -Wall -Wextra)
 target_compile_options(test_fakes PRIVATE ${sanitizers})
-target_link_libraries(core_tests PRIVATE test_fakes gtest_main)
+target_link_libraries(core_tests PRIVATE test_fakes winlib gtest_main)
 add_test(NAME core_tests COMMAND core_tests)
 # The same tests with a History watching every rig's handlers: they must do exactly the same.
 add_test(NAME core_tests_watched COMMAND core_tests --gtest_filter=-History*)

@@ -1,57 +1,6 @@
 # Windows build (MinGW-w64): relinka.exe, the EchoLink stand-in, and the tests that run under Wine.
 enable_language(RC)
 
-add_library(relinka_win STATIC
-    src/app/amigos_window_win.cpp
-    src/app/connection_history_win.cpp
-    src/app/restart_win.cpp
-    src/app/status_announcements_win.cpp
-    src/echolink/busy_message_filter_win.cpp
-    src/echolink/closing_sink_win.cpp
-    src/echolink/com_echolink_win.cpp
-    src/echolink/echolink_processes_win.cpp
-    src/history/history_storage_win.cpp
-    src/history/history_thread_win.cpp
-    src/history/windows_clock_win.cpp
-    src/winlib/animation_frames_win.cpp
-    src/winlib/animation_win.cpp
-    src/winlib/annotations_win.cpp
-    src/winlib/answering_wait_win.cpp
-    src/winlib/clipboard_win.cpp
-    src/winlib/code_page_win.cpp
-    src/winlib/control_descriptions_win.cpp
-    src/winlib/deadline_win.cpp
-    src/winlib/fonts_win.cpp
-    src/winlib/form_win.cpp
-    src/winlib/gdiplus_win.cpp
-    src/winlib/modal_form_win.cpp
-    src/winlib/painting_win.cpp
-    src/winlib/replace_file_win.cpp
-    src/winlib/screen_win.cpp
-    src/winlib/screen_watch_win.cpp
-    src/winlib/shell_open_win.cpp
-    src/winlib/system_library_win.cpp
-    src/winlib/system_message_win.cpp
-    src/winlib/taskbar_button_win.cpp
-    src/winlib/trace_win.cpp
-    src/winlib/visual_style_win.cpp
-    src/winlib/window_win.cpp
-    src/app/system_desktop_win.cpp
-    src/windows/ajuda_win.cpp
-    src/windows/historico_win.cpp
-    src/windows/sobre_auto_win.cpp
-)
-target_compile_definitions(relinka_win PUBLIC UNICODE _UNICODE)
-target_compile_options(relinka_win PRIVATE -Wall -Wextra -Werror)
-# What operators download is kept small: the program's own code is optimised for size (its time goes to
-# EchoLink's calls and to Windows), and relinka.exe leaves out what nothing calls.
-set(size_options -Os -ffunction-sections -fdata-sections)
-target_compile_options(relinka_core PRIVATE ${size_options})
-target_compile_options(relinka_win PRIVATE ${size_options})
-target_include_directories(relinka_win PUBLIC assets)
-# Only Windows' KnownDLLs are imported (program_file_test): the others are loaded from the system's folder.
-target_link_libraries(relinka_win PUBLIC relinka_core ole32 oleaut32 uuid gdi32 user32 advapi32)
-
 # The manifest and the installer's stub name the build's own architecture.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(MANIFEST_ARCHITECTURE x86)
@@ -63,7 +12,6 @@ else()
     set(WINE_BITS 64)
 endif()
 configure_file(assets/relinka.manifest.in generated/relinka.manifest @ONLY)
-target_include_directories(relinka_win PUBLIC ${CMAKE_BINARY_DIR}/generated)
 
 # Pictures and manifest; also linked into the tests that build the windows in-process.
 set(relinka_resources ${CMAKE_SOURCE_DIR}/assets/relinka.rc)
@@ -73,7 +21,7 @@ set_source_files_properties(${relinka_resources} PROPERTIES
     OBJECT_DEPENDS "${relinka_pictures};${CMAKE_SOURCE_DIR}/assets/pictures.rc;${CMAKE_BINARY_DIR}/generated/relinka.manifest")
 
 add_executable(relinka WIN32 src/app/main_win.cpp ${relinka_resources})
-target_link_libraries(relinka PRIVATE relinka_win)
+target_link_libraries(relinka PRIVATE app_win)
 # No time stamp in the PE header, so that two builds of the same sources are the same bytes; Windows
 # does not look at it (nor at the checksum of a program, which the linker sets right).
 target_compile_options(relinka PRIVATE ${size_options})
@@ -133,7 +81,7 @@ if(BUILD_TESTING)
         tests/support/wine_support.cpp
     )
     target_include_directories(test_support PUBLIC tests)
-    target_link_libraries(test_support PUBLIC relinka_win test_fakes standin_control gdiplus shlwapi gtest psapi)
+    target_link_libraries(test_support PUBLIC app_win test_fakes standin_control gdiplus shlwapi gtest psapi)
 
     # Tests that run under Wine, one program each; those that drive the stand-in take its lock. Each has a
     # time-out of its own, a few times what it takes on a busy machine, so that one that hangs is stopped
@@ -305,7 +253,7 @@ if(BUILD_TESTING)
             "${relinka_pictures};${CMAKE_SOURCE_DIR}/assets/pictures.rc;${CMAKE_SOURCE_DIR}/bench/startup_plain_window.rc;${CMAKE_BINARY_DIR}/generated/relinka.manifest")
         add_executable(${plain} WIN32 bench/startup_plain_window.cpp bench/${plain}.rc)
         target_include_directories(${plain} PRIVATE bench)
-        target_link_libraries(${plain} PRIVATE relinka_win)
+        target_link_libraries(${plain} PRIVATE app_win)
         target_link_options(${plain} PRIVATE -static -municode -mwindows)
     endforeach()
 endif()
