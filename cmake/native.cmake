@@ -48,6 +48,9 @@ endif()
 
 # The build-and-run scripts: failed builds fail them; only the Wine prefix they made is ever ended.
 add_test(NAME scripts_test COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/lib_test.sh)
+# The folders' include rules on trees made to break them, and their drawing in docs/.
+add_test(NAME include_rules_test
+         COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/include_rules_test.sh ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR})
 
 # Every C++ file as clang-format (.clang-format) would write it.
 add_test(NAME format_check
