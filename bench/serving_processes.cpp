@@ -8,6 +8,7 @@
 #include <sstream>
 #include <vector>
 
+#include "support/wine_support.h"
 #include "winlib/unique_win.h"
 
 namespace relinka::testing {
@@ -15,16 +16,7 @@ namespace relinka::testing {
 namespace {
 
 // A whole file of /proc, which says it has no size and is read until it ends; empty if it cannot be.
-std::string whole_file(const std::wstring& path) {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-    std::string text;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got)
-        text.append(buffer, got);
-    return text;
-}
+std::string whole_file(const std::wstring& path) { return file_bytes(path).value_or(""); }
 
 std::wstring proc(long process, const wchar_t* file) {
     return L"Z:\\proc\\" + std::to_wstring(process) + L"\\" + file;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/amigos_layout.h"
+#include "app/connection_history_win.h"
 #include "core/fakes.h"
 #include "history/history_line.h"
 #include "history/windows_clock_win.h"
@@ -18,18 +19,6 @@ namespace relinka::testing {
 namespace {
 
 constexpr DWORD kChangeWrittenWithin = 20000;  // ms: a tick that waits, and the writer's next try
-constexpr UINT kShowHistory = 0x0210;          // the system menu's item
-
-std::string bytes_of(const std::wstring& path) {
-    const UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, 0, nullptr));
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (file && ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr) && got)
-        bytes.append(buffer, got);
-    return bytes;
-}
 
 void write_bytes(const std::wstring& path, const std::string& bytes) {
     const UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -51,7 +40,7 @@ protected:
     }
     void TearDown() override { standin.reset(); }
 
-    std::vector<Event> events() { return read_tail(bytes_of(file), true); }
+    std::vector<Event> events() { return read_tail(file_bytes(file).value_or(""), true); }
     bool file_says(const std::vector<std::string>& expected) {
         return wait_until([&] { return said(events()) == expected; }, kChangeWrittenWithin);
     }
@@ -86,7 +75,7 @@ TEST_F(HistoryFile, DropsAKillAndTheNextStartAreWrittenAsTheyHappened) {
     ASSERT_TRUE(file_says(expected));
     program->kill();
     const LocalTime killed = WindowsClock().now();
-    const std::string bytes = bytes_of(file);
+    const std::string bytes = file_bytes(file).value_or("");
     EXPECT_TRUE(bytes.starts_with(kByteOrderMark));
     EXPECT_TRUE(bytes.ends_with("\r\n"));
     for (std::size_t end = bytes.find('\n'); end != std::string::npos; end = bytes.find('\n', end + 1))
@@ -127,7 +116,7 @@ TEST_F(HistoryFile, WhileTheFileCannotBeWrittenNothingIsLostThatCanBeKept) {
     EXPECT_TRUE(
         window_says(program, L"historico.txt não está sendo gravado: o Windows não deixa gravar ali"));
     EXPECT_TRUE(window_says(program, L"2 eventos esperam na memória")) << file_state(program);
-    EXPECT_EQ(bytes_of(file), before);
+    EXPECT_EQ(file_bytes(file).value_or(""), before);
     EXPECT_FALSE(program.message_box(0)) << "no message box";
 
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
