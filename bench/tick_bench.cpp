@@ -14,6 +14,7 @@
 #include "app/connection_history_win.h"
 #include "echolink/com_echolink_win.h"
 #include "history/windows_clock_win.h"
+#include "support/bench_support.h"
 #include "support/relinka_process.h"
 #include "support/wine_support.h"
 #include "winlib/shell_open_win.h"
@@ -33,7 +34,7 @@ std::wstring callsign(int slot) { return L"PU2A" + std::wstring(1, static_cast<w
 
 struct Supervision {
     explicit Supervision(bool watched) {
-        window.create();
+        made = window.create();
         if (watched) {
             history = std::make_unique<ConnectionHistory>(window.hwnd(), fresh_directory(), clock,
                                                           system_taskbar_list, annotations, system_screen(),
@@ -67,6 +68,7 @@ struct Supervision {
     AmigosWindow window{desktop, shell, annotations};
     WindowsClock clock;
     std::unique_ptr<ConnectionHistory> history;
+    bool made = false;  // false when Windows would not make the window
     Amigos amigos{window, desktop, [](std::function<void()> on_closing) -> std::unique_ptr<EchoLink> {
                       return ComEchoLink::create(std::move(on_closing));
                   }};
@@ -90,6 +92,7 @@ int wmain() {
     standin.reset();
     standin->SetConnectDelay(0);
     Supervision plain(false), watched(true);
+    if (!plain.made || !watched.made) return refuse("the main window was not made");
     plain.tick();  // connects all eight
     watched.tick();
     for (const bool refused : {false, true}) {

@@ -19,10 +19,6 @@
 namespace relinka::testing {
 namespace {
 
-bool contains(const std::wstring& text, const std::wstring& part) {
-    return text.find(part) != std::wstring::npos;
-}
-
 std::wstring cell(HWND table, int row, int column) {
     wchar_t text[256] = {};
     LVITEMW item{};
@@ -37,7 +33,7 @@ std::wstring cell(HWND table, int row, int column) {
 // window's timer while the test waits, each at once (the fake desktop does not sleep).
 struct WatchedWindow {
     WatchedWindow() {
-        window.create();
+        EXPECT_TRUE(window.create()) << "the main window was not made";
         history = std::make_unique<ConnectionHistory>(
             window.hwnd(), folder, clock, taskbar->maker(), annotations, system_screen(),
             [this](const std::wstring& file, HWND, UINT) { opened.push_back(file); });
