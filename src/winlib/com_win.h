@@ -1,7 +1,7 @@
 #pragma once
 // The edges of COM, for the program, its tests and the EchoLink stand-in alike: the apartment a thread
-// lives in, the barrier that keeps C++ exceptions from crossing a COM method, and taking over a
-// reference already owned.
+// lives in, the barrier that keeps C++ exceptions from crossing a COM method, a message filter's
+// defaults, and taking over a reference already owned.
 #include <windows.h>
 #include <objbase.h>
 #include <wrl/client.h>
@@ -39,6 +39,33 @@ template <class Body>
         return trace_exception(method.function_name());
     }
 }
+
+// A message filter that lives as long as the program: one static object, so no reference is counted. As
+// it stands it does what COM does without one (every incoming call handled, a rejected call given up,
+// messages left to their default); a filter overrides what it does otherwise.
+class StaticMessageFilter : public IMessageFilter {
+public:
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) noexcept override {
+        if (!object) return E_POINTER;
+        if (iid != IID_IUnknown && iid != IID_IMessageFilter) {
+            *object = nullptr;
+            return E_NOINTERFACE;
+        }
+        *object = static_cast<IMessageFilter*>(this);
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() noexcept override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() noexcept override { return 1; }
+    DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) noexcept override {
+        return SERVERCALL_ISHANDLED;
+    }
+    DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) noexcept override {
+        return static_cast<DWORD>(-1);
+    }
+    DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) noexcept override {
+        return PENDINGMSG_WAITDEFPROCESS;
+    }
+};
 
 // An owner for a reference the caller already holds (a new object's first, or one a function returned).
 // mingw-w64's ComPtr::Attach adds a reference of its own, unlike the Windows SDK's, and so would keep the
