@@ -68,11 +68,9 @@ private:
     // One statement under resume-next error handling: an EchoLink failure skips it.
     template <class Statement>
     void resume_next(Statement statement) {
-        ++calls_;
         try {
             statement();
         } catch (const EchoLinkError&) {
-            ++failed_calls_;
         }
         stop_if_ended();
     }
